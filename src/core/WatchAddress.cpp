@@ -1,0 +1,55 @@
+#include "core/WatchAddress.h"
+
+#include "core/Configuration.h"
+
+namespace reelhound {
+namespace {
+
+constexpr std::string_view kScheme = "http://";
+constexpr std::string_view kWwwScheme = "http://www.";
+constexpr std::string_view kWatchPath = "watch?v=";
+constexpr std::string_view kPlayerPath = "v/";
+
+std::string siteRoot() { // "http://www.vistaro.com/"
+    std::string root(kWwwScheme);
+    root += config::kSiteDomain;
+    root += '/';
+    return root;
+}
+
+} // namespace
+
+std::string watchPagePrefix() { return siteRoot() + std::string(kWatchPath); }
+
+std::string playerPrefix() { return siteRoot() + std::string(kPlayerPath); }
+
+std::string shortURLForEntry(std::string_view enteredText) {
+    if (enteredText.starts_with(kScheme))
+        enteredText.remove_prefix(kScheme.size());
+    return std::string(enteredText);
+}
+
+std::string watchURLForShortURL(std::string_view shortURL) {
+    std::string watchURL(shortURL.starts_with(config::kSiteLabel) ? kWwwScheme : kScheme);
+    watchURL += shortURL;
+    return watchURL;
+}
+
+bool isWatchPageURL(std::string_view watchURL) { return watchURL.starts_with(watchPagePrefix()); }
+
+std::string playerURLForWatchURL(std::string_view watchURL) {
+    std::string playerURL(watchURL);
+    const auto watchPathPosition = siteRoot().size();
+    if (playerURL.compare(watchPathPosition, kWatchPath.size(), kWatchPath) == 0)
+        playerURL.replace(watchPathPosition, kWatchPath.size(), kPlayerPath);
+    return playerURL;
+}
+
+std::string videoIdForPlayerURL(std::string_view playerURL) {
+    const auto prefixLength = playerPrefix().size();
+    if (playerURL.size() < prefixLength)
+        return {};
+    return std::string(playerURL.substr(prefixLength));
+}
+
+} // namespace reelhound

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+class QWidget;
+
+namespace reelhound {
+
+// What a file panel shows; the same description serves save and open panels.
+struct FilePanelOptions {
+    QString title;
+    QString directory;        // where the panel starts
+    QString fileName;         // preset name, may be empty
+    QString requiredFileType; // extension without the dot; the result always carries it
+    QStringList fileTypes;    // extensions offered (open panels)
+    bool allowsOtherFileTypes = false;
+    bool canChooseDirectories = false;
+};
+
+// The panel's answer: a non-zero return code when the person confirmed, with
+// the chosen full path; zero when they cancelled.
+using FilePanelCompletion = std::function<void(int returnCode, const QString& path)>;
+
+// Everything that talks to the person or to the outside world in a way a test
+// cannot sit through: alerts, the beep, file panels, the log and the
+// reachability answer. The application uses QtDesktopServices; tests record.
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // A modal alert with one button; returns when it has been dismissed.
+    virtual void runAlert(const QString& title, const QString& message,
+                          const QString& buttonTitle) = 0;
+    virtual void beep() = 0;
+    // One line of the system log. The text is data, never a format.
+    virtual void log(const QString& message) = 0;
+    // See checkReachabilityByName in platform/ReachabilityProbe.h.
+    virtual bool checkReachabilityByName(const char* host, std::uint32_t* flags) = 0;
+
+    // Panels run as sheets: modal for the parent window only. The call returns
+    // at once; the completion runs later on the main thread.
+    virtual void beginSavePanel(QWidget* parent, const FilePanelOptions& options,
+                                FilePanelCompletion completion) = 0;
+    virtual void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
+                                FilePanelCompletion completion) = 0;
+};
+
+} // namespace reelhound

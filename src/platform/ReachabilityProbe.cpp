@@ -1,0 +1,42 @@
+#include "platform/ReachabilityProbe.h"
+
+#include "core/Reachability.h"
+
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace reelhound {
+
+bool checkReachabilityByName(const char* host, std::uint32_t* flags) {
+    if (host == nullptr || flags == nullptr)
+        return false;
+    *flags = 0;
+
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* addresses = nullptr;
+    const int status = getaddrinfo(host, "80", &hints, &addresses);
+    if (status == EAI_AGAIN || status == EAI_SYSTEM || status == EAI_MEMORY)
+        return false; // could not decide
+    if (status != 0)
+        return true; // the name does not resolve: decided, and not reachable
+
+    for (const addrinfo* address = addresses; address != nullptr; address = address->ai_next) {
+        const int fd = socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC,
+                              address->ai_protocol);
+        if (fd < 0)
+            continue;
+        const bool routed = connect(fd, address->ai_addr, address->ai_addrlen) == 0;
+        close(fd);
+        if (routed) {
+            *flags = kReachabilityFlagReachable;
+            break;
+        }
+    }
+    freeaddrinfo(addresses);
+    return true;
+}
+
+} // namespace reelhound

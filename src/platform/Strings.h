@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+// The one place where the controller's Qt strings meet the core's UTF-8 strings.
+namespace reelhound {
+
+inline std::string toStd(const QString& text) { return text.toStdString(); }
+
+inline QString toQt(const std::string& text) { return QString::fromStdString(text); }
+
+inline std::vector<std::string> toStd(const QStringList& list) {
+    std::vector<std::string> result;
+    result.reserve(static_cast<std::size_t>(list.size()));
+    for (const auto& entry : list)
+        result.push_back(toStd(entry));
+    return result;
+}
+
+inline QStringList toQt(const std::vector<std::string>& list) {
+    QStringList result;
+    result.reserve(static_cast<qsizetype>(list.size()));
+    for (const auto& entry : list)
+        result.push_back(toQt(entry));
+    return result;
+}
+
+} // namespace reelhound
