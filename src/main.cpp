@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/ApplicationMain.h"
+
+int main(int argc, char** argv) { return reelhound::applicationMain(argc, argv); }

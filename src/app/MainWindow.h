@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace reelhound {
+
+class ApplicationController;
+
+// The main window as its description lays it out: every control, the items
+// and tags of the pop-ups, the menus, and the connections from the controls
+// to the controller's actions. The window owns its controls.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Ui::MainWindow& ui() { return *ui_; }
+
+    // The controller's outlets and the actions the window sends to it.
+    void connectToController(ApplicationController& controller);
+
+private:
+    void applyItemTags();
+
+    std::unique_ptr<Ui::MainWindow> ui_;
+};
+
+// Loads the main window for the controller: creates it, connects the outlets
+// and actions, then lets the controller wake up. The caller owns the window.
+std::unique_ptr<MainWindow> loadMainWindow(ApplicationController& controller);
+
+} // namespace reelhound

@@ -1,0 +1,159 @@
+#include "app/ApplicationFixture.h"
+
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace reelhound;
+using reelhound::testing::ApplicationFixture;
+
+namespace {
+
+const QString kRefusal = QStringLiteral("Could not resolve the address for the Vistaro page entered!");
+const QString kDomain = QStringLiteral("vistaro.com");
+
+struct Row {
+    QString entered;
+    QString shortURL;
+    QString playerURL; // empty: refused
+    QString videoId;
+};
+
+QList<Row> workedExamples() {
+    const QString id = QStringLiteral("Ab3dE5gH9jK");
+    const QString player = "http://www." + kDomain + "/v/" + id;
+    const QString path = kDomain + "/watch?v=" + id;
+    return {
+        {"http://www." + path, "www." + path, player, id},
+        {"www." + path, "www." + path, player, id},
+        {"http://" + path, path, player, id},
+        {path, path, player, id},
+        {"http://www." + path + "&x=1", "www." + path + "&x=1", player + "&x=1", id + "&x=1"},
+        {"http://www." + kDomain + "/watch?v=", "www." + kDomain + "/watch?v=",
+         "http://www." + kDomain + "/v/", ""},
+        {"http://www." + kDomain + "/watch?x=1&v=" + id, {}, {}, {}},
+        {"https://www." + path, {}, {}, {}},
+        {"HTTP://WWW." + path, {}, {}, {}},
+        {"http://http://www." + path, {}, {}, {}},
+        {"", {}, {}, {}},
+    };
+}
+
+} // namespace
+
+TEST_F(ApplicationFixture, workedExamples_throughTheGetButton) {
+    launch();
+    for (const Row& row : workedExamples()) {
+        SCOPED_TRACE(row.entered.toStdString());
+        const auto alertsBefore = desktop.alerts.size();
+        const auto listBefore = controller->recentURLArray();
+        const auto idBefore = controller->video_id();
+        const QUrl pageBefore = controller->RLHDWebView()->page()->requestedUrl();
+
+        enterAddressAndGet(row.entered);
+
+        EXPECT_EQ(ui().URLEntryTextField->text(), row.entered); // the field is never rewritten
+        if (row.playerURL.isEmpty()) {
+            ASSERT_EQ(desktop.alerts.size(), alertsBefore + 1);
+            EXPECT_EQ(desktop.alerts.back().title, QStringLiteral("Reelhound"));
+            EXPECT_EQ(desktop.alerts.back().message, kRefusal);
+            EXPECT_EQ(desktop.alerts.back().buttonTitle, QStringLiteral("OK"));
+            EXPECT_EQ(controller->recentURLArray(), listBefore);
+            EXPECT_EQ(controller->video_id(), idBefore);
+            EXPECT_EQ(controller->RLHDWebView()->page()->requestedUrl(), pageBefore);
+            continue;
+        }
+        EXPECT_EQ(desktop.alerts.size(), alertsBefore);
+        EXPECT_EQ(controller->recentURLArray().first(), row.shortURL);
+        EXPECT_EQ(controller->video_id(), std::optional<QString>(row.videoId));
+        EXPECT_EQ(controller->RLHDWebView()->page()->requestedUrl(), QUrl(row.playerURL));
+        EXPECT_EQ(desktop.logLines.back(), "video_id = " + row.videoId + "\n");
+    }
+}
+
+TEST_F(ApplicationFixture, acceptedAddress_unlocksDownloadAndResetsTheRequestType) {
+    launch();
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=abc"));
+    EXPECT_TRUE(ui().downloadDestinationSelectButton->isEnabled());
+    EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
+    EXPECT_EQ(controller->downloadRequestType(), kRequestTypePage);
+    EXPECT_FALSE(ui().convertFLVButton->isEnabled()); // nothing else unlocked
+}
+
+TEST_F(ApplicationFixture, refusalAfterAnAcceptedAddress_leavesEverythingAsItWas) {
+    launch();
+    enterAddressAndGet(QStringLiteral("http://www.vistaro.com/watch?v=first"));
+    const auto list = controller->recentURLArray();
+    const auto logSize = desktop.logLines.size();
+    QSettings stored(settingsPath(), QSettings::IniFormat);
+    const QVariant storedList = stored.value(QStringLiteral("RHDRecentURLs"));
+
+    enterAddressAndGet(QStringLiteral("http://www.elsewhere.org/watch?v=second"));
+
+    EXPECT_EQ(controller->video_id(), std::optional<QString>(QStringLiteral("first")));
+    EXPECT_EQ(controller->RLHDWebView()->page()->requestedUrl(),
+              QUrl(QStringLiteral("http://www.vistaro.com/v/first")));
+    EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
+    EXPECT_TRUE(ui().downloadDestinationSelectButton->isEnabled());
+    EXPECT_EQ(controller->recentURLArray(), list);
+    EXPECT_EQ(desktop.logLines.size(), logSize);
+    stored.sync();
+    EXPECT_EQ(stored.value(QStringLiteral("RHDRecentURLs")), storedList);
+}
+
+TEST_F(ApplicationFixture, enterInTheAddressField_actsAsGet) {
+    launch();
+    ui().URLEntryTextField->setText(QStringLiteral("vistaro.com/watch?v=byEnter"));
+    QTest::keyClick(ui().URLEntryTextField, Qt::Key_Return);
+    EXPECT_EQ(controller->video_id(), std::optional<QString>(QStringLiteral("byEnter")));
+}
+
+TEST_F(ApplicationFixture, anyEnteredText_isAcceptedOrRefusedWithoutHarm) {
+    launch();
+    const QString prefix = QStringLiteral("www.vistaro.com/watch?v=");
+    const QString texts[] = {
+        QString(100000, QLatin1Char('x')),
+        prefix + QString(50000, QLatin1Char('y')),
+        QStringLiteral("ビデオ"),
+        prefix + QStringLiteral("é😀 id with spaces"),
+        prefix + QStringLiteral("\x01\x02\t\r\n") + QChar(0x7f),
+        QStringLiteral("\x01\x02\t\r\n"),
+        prefix + QStringLiteral("100%25 %s %n %d"),
+    };
+    for (const auto& text : texts) {
+        const auto alertsBefore = desktop.alerts.size();
+        const auto listBefore = controller->recentURLArray();
+        enterAddressAndGet(text);
+        const QString entered = ui().URLEntryTextField->text(); // the field may cut very long text
+        if (desktop.alerts.size() > alertsBefore) {
+            EXPECT_EQ(controller->recentURLArray(), listBefore);
+        } else {
+            ASSERT_TRUE(entered.startsWith(prefix));
+            EXPECT_EQ(controller->video_id(), std::optional<QString>(entered.mid(prefix.size())));
+            EXPECT_EQ(desktop.logLines.back(), "video_id = " + entered.mid(prefix.size()) + "\n");
+        }
+    }
+}
+
+TEST_F(ApplicationFixture, identifierAccessors_keepWhatTheyAreGiven) {
+    launch();
+    controller->set_flv_id(QStringLiteral("flv"));
+    controller->set_flv_id(controller->flv_id()); // storing the value already held is safe
+    EXPECT_EQ(controller->flv_id(), std::optional<QString>(QStringLiteral("flv")));
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=same"));
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=same"));
+    EXPECT_EQ(controller->video_id(), std::optional<QString>(QStringLiteral("same")));
+    EXPECT_EQ(controller->flv_id(), std::optional<QString>(QStringLiteral("flv")));
+}
+
+TEST_F(ApplicationFixture, xmlLookups_areOfferedByTheController) {
+    launch();
+    const auto parsed = parseXmlTree("<r><a>1</a><b><c>2</c><d/></b></r>");
+    ASSERT_TRUE(parsed.document);
+    const pugi::xml_node root = parsed.document->child("r");
+    EXPECT_EQ(controller->diveIntoTree(root, QStringLiteral("b")), root.child("b"));
+    EXPECT_FALSE(controller->diveIntoTree(root, QStringLiteral("c")));
+    const XmlDictionary dict = controller->buildDictFromTree(root);
+    EXPECT_EQ(std::get<std::string>(dict.at("a")), "1");
+    EXPECT_EQ(std::get<XmlDictionary>(dict.at("b")).size(), 2u);
+}

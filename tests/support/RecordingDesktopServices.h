@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/DesktopServices.h"
+#include "support/QtPrinters.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace reelhound::testing {
+
+// Desktop services that talk to nobody: alerts return at once and are
+// recorded, panels wait for the test to answer them, the log is kept in memory.
+class RecordingDesktopServices final : public DesktopServices {
+public:
+    struct Alert {
+        QString title;
+        QString message;
+        QString buttonTitle;
+    };
+    struct Panel {
+        QWidget* parent = nullptr;
+        FilePanelOptions options;
+        FilePanelCompletion completion;
+    };
+
+    void runAlert(const QString& title, const QString& message,
+                  const QString& buttonTitle) override;
+    void beep() override { ++beeps; }
+    void log(const QString& message) override { logLines.push_back(message); }
+    bool checkReachabilityByName(const char* host, std::uint32_t* flags) override;
+    void beginSavePanel(QWidget* parent, const FilePanelOptions& options,
+                        FilePanelCompletion completion) override;
+    void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
+                        FilePanelCompletion completion) override;
+
+    // Answers the panel that is open (and closes it): a non-zero code confirms.
+    void answerSavePanel(int returnCode, const QString& path = {});
+    void answerOpenPanel(int returnCode, const QString& path = {});
+
+    bool logContains(const QString& text) const;
+
+    // What the reachability probe says.
+    bool reachabilityDecided = true;
+    std::uint32_t reachabilityFlags = 2;
+    QStringList probedHosts;
+
+    std::vector<Alert> alerts;
+    int beeps = 0;
+    QStringList logLines;
+    std::optional<Panel> savePanel;
+    std::optional<Panel> openPanel;
+};
+
+} // namespace reelhound::testing
