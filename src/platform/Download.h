@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QNetworkReply;
+class QSaveFile;
+
+namespace reelhound {
+
+class Download;
+
+// The server's answer to a download request. A download may see several: one
+// per redirect, then the one whose body is the file.
+struct DownloadResponse {
+    QUrl URL;
+    std::int64_t expectedContentLength = -1; // -1: the server announced no length
+    QString MIMEType;                        // without parameters, e.g. "video/x-flv"
+    QString suggestedFilename;
+    int HTTPStatus = 0;
+};
+
+struct DownloadError {
+    QString localizedDescription; // plain words for a person
+    QString failingURLString;     // the address that failed, after any redirects
+};
+
+// Told about everything a download does, always on the main thread.
+// Callbacks may call cancel() on the download; nothing else follows then.
+class DownloadDelegate {
+public:
+    virtual void downloadDidBegin(Download& download) = 0;
+    virtual void downloadDidReceiveResponse(Download& download,
+                                            const DownloadResponse& response) = 0;
+    // A destination may still be set here, before the file is created.
+    virtual void downloadDecideDestinationWithSuggestedFilename(Download& download,
+                                                                const QString& filename) = 0;
+    virtual void downloadDidCreateDestination(Download& download, const QString& path) = 0;
+    // Asked when the server labels the body as an encoded archive
+    // ("application/macbinary", "application/binhex", "application/gzip").
+    // No decoder exists for these on this platform: the file is always written
+    // exactly as served, whatever the answer.
+    virtual bool downloadShouldDecodeSourceDataOfMIMEType(Download& download,
+                                                          const QString& MIMEType) = 0;
+    virtual void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) = 0;
+    virtual void downloadDidFinish(Download& download) = 0;
+    virtual void downloadDidFailWithError(Download& download, const DownloadError& error) = 0;
+
+protected:
+    ~DownloadDelegate() = default;
+};
+
+struct DownloadOptions {
+    // A transfer that receives nothing for this long fails.
+    std::chrono::milliseconds stallTimeout = std::chrono::seconds(60);
+    int maximumRedirects = 10;
+};
+
+// One file fetched over HTTP(S) into a destination path.
+//
+// The bytes go to a temporary file beside the destination as they arrive and
+// replace the destination only when the whole file is there; a failed or
+// cancelled transfer leaves an earlier file untouched and no partial file.
+// Redirects are followed to http and https addresses only. An HTTP status of
+// 400 and above is a failure. Apart from cancel() a transfer ends with exactly
+// one of downloadDidFinish and downloadDidFailWithError.
+//
+// Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
+// to look at it later.
+class Download final : public QObject {
+    Q_OBJECT
+
+public:
+    // The transfer starts on the next turn of the event loop, so the caller can
+    // set the destination first. Returns nullptr when the address is not a
+    // valid http or https address.
+    static Download* create(const QUrl& url, DownloadDelegate& delegate,
+                            const DownloadOptions& options = {});
+    // The address is parsed strictly: text with spaces or stray characters is
+    // not an address and gives nullptr.
+    static Download* create(const QString& address, DownloadDelegate& delegate,
+                            const DownloadOptions& options = {});
+
+    ~Download() override;
+
+    // Where the file goes. With allowOverwrite false an existing file is kept
+    // and the download gets a name with "-1", "-2", ... before the extension.
+    // Ignored once the file has been created.
+    void setDestination(const QString& path, bool allowOverwrite);
+    // Stops the transfer and throws away what arrived. No callback follows.
+    void cancel();
+
+    const QUrl& requestURL() const { return requestURL_; }
+    // The file that is written, known from downloadDidCreateDestination on.
+    const QString& destinationPath() const { return createdPath_; }
+    // One line for the log.
+    QString description() const;
+
+private:
+    Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOptions& options);
+
+    enum class State { Waiting, Running, Finished, Failed, Cancelled };
+
+    void begin();
+    void sendRequest(const QUrl& url);
+    void responseArrived();
+    bool prepareDestination(const DownloadResponse& response);
+    void readBody();
+    void replyFinished();
+    void stalled();
+    void fail(const QString& description, const QUrl& failingURL);
+    void fail(const QString& description) { fail(description, currentURL_); }
+    void finish();
+    void end(State state);
+    void discardReply();
+    void letReplyRunOut();
+    void discardFile();
+    bool running() const { return state_ == State::Running; }
+
+    QUrl requestURL_;
+    QUrl currentURL_;
+    DownloadDelegate* delegate_;
+    DownloadOptions options_;
+    State state_ = State::Waiting;
+
+    QString destinationPath_;
+    bool allowOverwrite_ = true;
+    QString createdPath_;
+
+    QNetworkReply* reply_ = nullptr;
+    bool replyResponseSeen_ = false;
+    int redirectCount_ = 0;
+    std::int64_t expectedContentLength_ = -1;
+    std::int64_t bytesReceived_ = 0; // since the last response
+
+    std::unique_ptr<QSaveFile> file_;
+    std::vector<char> buffer_;
+    QTimer stallTimer_;
+};
+
+} // namespace reelhound

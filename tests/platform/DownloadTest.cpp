@@ -1,0 +1,383 @@
+#include "platform/Download.h"
+
+#include "stub-site/StubSite.h"
+#include "support/QtPrinters.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkProxy>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+using namespace reelhound;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Keeps every callback in order; runs of data callbacks show as one "data".
+class RecordingDelegate final : public DownloadDelegate {
+public:
+    QStringList events;
+    std::vector<DownloadResponse> responses;
+    std::optional<DownloadError> error;
+    QString createdPath;
+    qint64 bytesSinceResponse = 0;
+    qint64 totalBytes = 0;
+    int endings = 0;
+    std::function<void(Download&)> onData;
+    std::function<void(Download&)> onDecide;
+
+    void downloadDidBegin(Download&) override { events << QStringLiteral("begin"); }
+    void downloadDidReceiveResponse(Download&, const DownloadResponse& response) override {
+        events << QStringLiteral("response %1").arg(response.HTTPStatus);
+        responses.push_back(response);
+        bytesSinceResponse = 0;
+    }
+    void downloadDecideDestinationWithSuggestedFilename(Download& download,
+                                                        const QString& filename) override {
+        events << QStringLiteral("decide ") + filename;
+        if (onDecide)
+            onDecide(download);
+    }
+    void downloadDidCreateDestination(Download&, const QString& path) override {
+        events << QStringLiteral("create");
+        createdPath = path;
+    }
+    bool downloadShouldDecodeSourceDataOfMIMEType(Download&, const QString& type) override {
+        events << QStringLiteral("decode ") + type;
+        return false;
+    }
+    void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) override {
+        if (events.isEmpty() || events.last() != u"data")
+            events << QStringLiteral("data");
+        bytesSinceResponse += length;
+        totalBytes += length;
+        if (onData)
+            onData(download);
+    }
+    void downloadDidFinish(Download&) override {
+        events << QStringLiteral("finish");
+        ++endings;
+    }
+    void downloadDidFailWithError(Download&, const DownloadError& failure) override {
+        events << QStringLiteral("fail");
+        error = failure;
+        ++endings;
+    }
+};
+
+// Runs the event loop until done() holds or the time is up. QTest::qWaitFor
+// sleeps between rounds, which would throttle the transfers under test.
+bool runUntil(const std::function<bool()>& done, int milliseconds) {
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(2);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(site.listen()) << site.errorString().toStdString();
+        QNetworkProxy::setApplicationProxy(site.proxy());
+        ASSERT_TRUE(folder.isValid());
+        destination = folder.filePath(QStringLiteral("Vistaro Video.flv"));
+    }
+
+    void TearDown() override {
+        // A test that stopped early must not leave a transfer calling a dead delegate.
+        for (const auto& download : started)
+            if (download)
+                download->cancel();
+        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+    }
+
+    Download* start(const QString& videoId, RecordingDelegate& to, const QString& path,
+                    const DownloadOptions& options = {}) {
+        Download* download = Download::create(StubSite::directVideoURL(videoId), to, options);
+        if (download != nullptr) {
+            if (!path.isEmpty())
+                download->setDestination(path, true);
+            started.append(download);
+        }
+        return download;
+    }
+    Download* start(const QString& videoId, const DownloadOptions& options = {}) {
+        return start(videoId, delegate, destination, options);
+    }
+
+    bool waitForEnd(RecordingDelegate& of, int milliseconds = 5000) {
+        return runUntil([&] { return of.endings > 0; }, milliseconds);
+    }
+    bool waitForEnd() { return waitForEnd(delegate); }
+
+    QStringList folderEntries() const {
+        return QDir(folder.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    StubSite site;
+    QTemporaryDir folder;
+    QString destination;
+    RecordingDelegate delegate;
+    QList<QPointer<Download>> started;
+};
+
+TEST_F(DownloadTest, plainVideo_writesServedBytesWithCallbacksInOrder) {
+    const QByteArray served = site.videoFileContents();
+    ASSERT_FALSE(served.isEmpty()) << "ffmpeg could not make the test video";
+
+    QPointer<Download> download = start(QStringLiteral("abc-_1"));
+    ASSERT_TRUE(download);
+    EXPECT_EQ(download->requestURL().toString(), StubSite::directVideoURL("abc-_1"));
+    ASSERT_TRUE(waitForEnd());
+
+    EXPECT_EQ(delegate.events, (QStringList{"begin", "response 200", "decide get_video.flv",
+                                            "create", "data", "finish"}));
+    ASSERT_EQ(delegate.responses.size(), 1u);
+    EXPECT_EQ(delegate.responses[0].expectedContentLength, served.size());
+    EXPECT_EQ(delegate.responses[0].MIMEType, "video/x-flv");
+    EXPECT_EQ(delegate.createdPath, destination);
+    EXPECT_EQ(delegate.totalBytes, served.size());
+    EXPECT_TRUE(contentsOf(destination) == served);
+    EXPECT_EQ(folderEntries(), QStringList{"Vistaro Video.flv"});
+    // Compressed answers would lose the length.
+    ASSERT_EQ(site.requests().size(), 1);
+    EXPECT_EQ(site.requests()[0].header("Accept-Encoding"), "identity");
+
+    EXPECT_TRUE(runUntil([&] { return download.isNull(); }, 1000)) << "not deleted";
+}
+
+TEST_F(DownloadTest, existingDestination_isReplacedOnlyWhenFinished) {
+    writeFile(destination, "earlier file");
+    QByteArray seenWhileRunning;
+    delegate.onData = [&](Download&) {
+        if (seenWhileRunning.isEmpty())
+            seenWhileRunning = contentsOf(destination);
+    };
+    ASSERT_TRUE(start(QStringLiteral("abc")));
+    ASSERT_TRUE(waitForEnd());
+
+    EXPECT_EQ(delegate.events.last(), "finish");
+    EXPECT_EQ(seenWhileRunning, "earlier file"); // after the first chunk was written
+    EXPECT_TRUE(contentsOf(destination) == site.videoFileContents());
+    EXPECT_EQ(folderEntries(), QStringList{"Vistaro Video.flv"});
+}
+
+struct FaultCase {
+    const char* videoId;
+    const char* description; // part of the failure's description
+    std::chrono::milliseconds stallTimeout = 60s;
+};
+
+void PrintTo(const FaultCase& fault, std::ostream* out) {
+    *out << fault.videoId;
+}
+
+class DownloadFaultTest : public DownloadTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(DownloadFaultTest, failsOnceAndLeavesEarlierFileAlone) {
+    const FaultCase& fault = GetParam();
+    writeFile(destination, "earlier file");
+    DownloadOptions options;
+    options.stallTimeout = fault.stallTimeout;
+    ASSERT_TRUE(start(QString::fromLatin1(fault.videoId), options));
+    ASSERT_TRUE(waitForEnd());
+    QTest::qWait(50); // nothing may follow the failure
+
+    EXPECT_EQ(delegate.endings, 1);
+    EXPECT_EQ(delegate.events.first(), "begin");
+    EXPECT_EQ(delegate.events.last(), "fail");
+    ASSERT_TRUE(delegate.error);
+    EXPECT_TRUE(delegate.error->localizedDescription.contains(QLatin1String(fault.description)))
+        << delegate.error->localizedDescription.toStdString();
+    EXPECT_FALSE(delegate.error->failingURLString.isEmpty());
+    EXPECT_EQ(contentsOf(destination), "earlier file");
+    EXPECT_EQ(folderEntries(), QStringList{"Vistaro Video.flv"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StubSiteFaults, DownloadFaultTest,
+    ::testing::Values(FaultCase{"missing", "The server answered 404 Not Found."},
+                      FaultCase{"server-error", "The server answered 500 Internal Server Error."},
+                      FaultCase{"dropped", "closed before the whole file arrived"},
+                      FaultCase{"stall", "No data arrived for 0.3 seconds", 300ms},
+                      FaultCase{"no-answer", "No data arrived for 0.3 seconds", 300ms},
+                      FaultCase{"redirect-file", "not a web address"},
+                      FaultCase{"redirect-loop", "too many times"}),
+    [](const auto& info) {
+        QString name = QString::fromLatin1(info.param.videoId);
+        return name.remove(u'-').toStdString();
+    });
+
+TEST_F(DownloadTest, partialBodyWasReportedBeforeTheDrop) {
+    ASSERT_TRUE(start(QStringLiteral("dropped")));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events, (QStringList{"begin", "response 200", "decide get_video.flv",
+                                            "create", "data", "fail"}));
+    EXPECT_GT(delegate.totalBytes, 0);
+    EXPECT_LT(delegate.totalBytes, delegate.responses[0].expectedContentLength);
+    EXPECT_EQ(delegate.error->failingURLString, StubSite::directVideoURL("dropped"));
+    EXPECT_FALSE(QFile::exists(destination));
+}
+
+TEST_F(DownloadTest, chunkedBody_hasUnknownLengthAndFinishes) {
+    ASSERT_TRUE(start(QStringLiteral("chunked")));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events.last(), "finish");
+    ASSERT_EQ(delegate.responses.size(), 1u);
+    EXPECT_EQ(delegate.responses[0].expectedContentLength, -1);
+    EXPECT_TRUE(contentsOf(destination) == site.videoFileContents());
+}
+
+TEST_F(DownloadTest, redirect_givesNewResponseThatRestartsTheCount) {
+    ASSERT_TRUE(start(QStringLiteral("redirect")));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events, (QStringList{"begin", "response 302", "response 200",
+                                            "decide get_video.flv", "create", "data", "finish"}));
+    ASSERT_EQ(delegate.responses.size(), 2u);
+    EXPECT_EQ(delegate.responses[1].URL.toString(), StubSite::directVideoURL("redirected"));
+    const QByteArray served = site.videoFileContents();
+    EXPECT_EQ(delegate.bytesSinceResponse, served.size());
+    EXPECT_TRUE(contentsOf(destination) == served);
+}
+
+TEST_F(DownloadTest, cancelInDataCallback_endsEverything) {
+    writeFile(destination, "earlier file");
+    delegate.onData = [](Download& download) { download.cancel(); };
+    QPointer<Download> download = start(QStringLiteral("slow"));
+    ASSERT_TRUE(download);
+    ASSERT_TRUE(runUntil([&] { return delegate.totalBytes > 0; }, 5000));
+    QTest::qWait(300); // several more pieces would have arrived by now
+
+    EXPECT_EQ(delegate.events,
+              (QStringList{"begin", "response 200", "decide get_video.flv", "create", "data"}));
+    EXPECT_EQ(delegate.endings, 0);
+    EXPECT_TRUE(download.isNull());
+    EXPECT_EQ(contentsOf(destination), "earlier file");
+    EXPECT_EQ(folderEntries(), QStringList{"Vistaro Video.flv"});
+}
+
+TEST_F(DownloadTest, cancelBeforeTheFirstTurn_sendsNothing) {
+    Download* download = start(QStringLiteral("abc"));
+    ASSERT_TRUE(download);
+    download->cancel();
+    QTest::qWait(200);
+    EXPECT_TRUE(delegate.events.isEmpty());
+    EXPECT_TRUE(site.requests().isEmpty());
+}
+
+TEST_F(DownloadTest, factory_refusesWhatIsNotAWebAddress) {
+    for (const QString& address :
+         {QString(), QStringLiteral("not an address"), QStringLiteral("ftp://www.vistaro.com/a"),
+          QStringLiteral("file:///etc/passwd"), QStringLiteral("http:///get_video"),
+          QStringLiteral("http://www.vistaro.com/get_video?video_id=a b")})
+        EXPECT_EQ(Download::create(address, delegate), nullptr) << address.toStdString();
+
+    // Character references of the service page are not decoded, and still make an address.
+    Download* download =
+        Download::create(StubSite::directVideoURL("abc") + QStringLiteral("&amp;t=x"), delegate);
+    ASSERT_NE(download, nullptr);
+    download->cancel();
+}
+
+TEST_F(DownloadTest, announcedSizeBeyondFreeSpace_failsAtOnce) {
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(start(QStringLiteral("size-4611686018427387904"))); // 4 EiB
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(delegate.totalBytes, 0);
+    ASSERT_TRUE(delegate.error);
+    EXPECT_TRUE(delegate.error->localizedDescription.contains(u"free"))
+        << delegate.error->localizedDescription.toStdString();
+    EXPECT_TRUE(folderEntries().isEmpty());
+}
+
+TEST_F(DownloadTest, concurrentTransfers_eachWriteTheirOwnBytes) {
+    constexpr qint64 kSize = 6'000'007;
+    RecordingDelegate other;
+    const QString otherPath = folder.filePath(QStringLiteral("other.flv"));
+    ASSERT_TRUE(start(QStringLiteral("size-%1").arg(kSize)));
+    ASSERT_TRUE(start(QStringLiteral("chunked"), other, otherPath));
+    ASSERT_TRUE(waitForEnd(delegate, 10000));
+    ASSERT_TRUE(waitForEnd(other, 10000));
+
+    EXPECT_EQ(delegate.events.last(), "finish");
+    EXPECT_EQ(delegate.totalBytes, kSize);
+    EXPECT_TRUE(contentsOf(destination) == StubSite::generatedBytes(0, kSize));
+    EXPECT_EQ(other.events.last(), "finish");
+    EXPECT_TRUE(contentsOf(otherPath) == site.videoFileContents());
+}
+
+TEST_F(DownloadTest, destination_problemsAreFailures) {
+    // No destination until the delegate is asked: it may still choose one.
+    Download* download = start(QStringLiteral("abc"), delegate, QString());
+    ASSERT_TRUE(download);
+    const QString chosen = folder.filePath(QStringLiteral("chosen.flv"));
+    delegate.onDecide = [&](Download& asked) { asked.setDestination(chosen, true); };
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events.last(), "finish");
+    EXPECT_TRUE(contentsOf(chosen) == site.videoFileContents());
+
+    // Nobody chooses one.
+    RecordingDelegate nowhere;
+    ASSERT_TRUE(start(QStringLiteral("abc"), nowhere, QString()));
+    ASSERT_TRUE(waitForEnd(nowhere));
+    ASSERT_TRUE(nowhere.error);
+    EXPECT_EQ(nowhere.error->localizedDescription, "No file was chosen to save the download in.");
+
+    // A folder that does not exist.
+    RecordingDelegate missingFolder;
+    const QString unreachable = folder.filePath(QStringLiteral("no such folder/video.flv"));
+    ASSERT_TRUE(start(QStringLiteral("abc"), missingFolder, unreachable));
+    ASSERT_TRUE(waitForEnd(missingFolder));
+    ASSERT_TRUE(missingFolder.error);
+    EXPECT_TRUE(missingFolder.error->localizedDescription.startsWith(
+        QStringLiteral("The file %1 could not be created").arg(unreachable)))
+        << missingFolder.error->localizedDescription.toStdString();
+}
+
+TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndNumbersTheNewOne) {
+    writeFile(destination, "earlier file");
+    Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
+    ASSERT_TRUE(download);
+    started.append(download);
+    download->setDestination(destination, false);
+    ASSERT_TRUE(waitForEnd());
+
+    const QString numbered = folder.filePath(QStringLiteral("Vistaro Video-1.flv"));
+    EXPECT_EQ(delegate.createdPath, numbered);
+    EXPECT_EQ(contentsOf(destination), "earlier file");
+    EXPECT_TRUE(contentsOf(numbered) == site.videoFileContents());
+}
+
+} // namespace
