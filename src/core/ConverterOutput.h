@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Turning the converter's error output, which arrives in arbitrary chunks of
+// bytes, into text the window can show.
+namespace reelhound {
+
+// The bytes as UTF-8 text, with every invalid or incomplete sequence (also a
+// character cut in two by a chunk boundary) replaced by U+FFFD, so a chunk
+// never shows as nothing.
+std::string decodeUtf8Lossily(std::string_view bytes);
+
+// Follows a stream of output in chunks and keeps only its last non-empty line
+// (lines end at "\r" or "\n"; progress lines end in "\r"). Memory stays
+// bounded however much is written: of a line longer than kMaxLineBytes only
+// its end is kept.
+class LastOutputLine {
+public:
+    static constexpr std::size_t kMaxLineBytes = 4096;
+
+    void append(std::string_view bytes);
+
+    // The last line that holds more than white space, decoded and trimmed;
+    // empty when there was none.
+    std::string text() const;
+
+private:
+    void endLine();
+    static bool isBlank(std::string_view line);
+
+    std::string current_;
+    bool currentTruncated_ = false;
+    std::string lastComplete_;
+    bool lastCompleteTruncated_ = false;
+};
+
+} // namespace reelhound
