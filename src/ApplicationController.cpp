@@ -2,10 +2,16 @@
 
 #include "app/MainWindow.h"
 #include "core/Configuration.h"
+#include "core/ConverterCommandLine.h"
+#include "core/DirectLink.h"
+#include "core/DownloadProgress.h"
 #include "core/Reachability.h"
 #include "core/RecentURLList.h"
+#include "core/SourceFile.h"
 #include "core/WatchAddress.h"
+#include "platform/ConverterExecutable.h"
 #include "platform/DesktopServices.h"
+#include "platform/PageFetch.h"
 #include "platform/Preferences.h"
 #include "platform/ProgressIndicator.h"
 #include "platform/Strings.h"
@@ -19,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QWebEngineView>
 #include <string>
 
@@ -28,7 +35,9 @@ namespace {
 const QString kAlertTitle = QStringLiteral("Reelhound");
 const QString kAlertButton = QStringLiteral("OK");
 
-QString recentURLsKey() { return QString::fromLatin1(kRecentURLsKey); }
+QString recentURLsKey() {
+    return QString::fromLatin1(kRecentURLsKey);
+}
 
 } // namespace
 
@@ -100,14 +109,16 @@ void ApplicationController::applicationWillFinishLaunching() {
                       kAlertButton);
 }
 
-void ApplicationController::applicationDidFinishLaunching() { placeWindow(); }
+void ApplicationController::applicationDidFinishLaunching() {
+    placeWindow();
+}
 
 void ApplicationController::placeWindow() {
     // Centre on the screen the window will appear on, at the size it will show with.
     if (QLayout* layout = mainWindow->layout())
         layout->activate();
-    if (const QScreen* screen = mainWindow->screen() ? mainWindow->screen()
-                                                     : QGuiApplication::primaryScreen()) {
+    if (const QScreen* screen =
+            mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen()) {
         QRect frame = mainWindow->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         mainWindow->move(frame.topLeft());
@@ -128,6 +139,7 @@ void ApplicationController::restoreDownloadControls() {
     downloadFLVProgressIndicator->setHidden(true);
     downloadProgressTextField->setHidden(true);
     downloadFLVProgressIndicator->setDoubleValue(0.0);
+    downloadFLVProgressIndicator->stopAnimation();
     FLVGetFLVButton->setText(QStringLiteral("Download FLV"));
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
 }
@@ -202,9 +214,10 @@ void ApplicationController::getURLClicked() {
     const std::string shortURL = shortURLForEntry(toStd(enteredText));
     const std::string watchURL = watchURLForShortURL(shortURL);
     if (!isWatchPageURL(watchURL)) {
-        desktop_.runAlert(kAlertTitle,
-                          QStringLiteral("Could not resolve the address for the Vistaro page entered!"),
-                          kAlertButton);
+        desktop_.runAlert(
+            kAlertTitle,
+            QStringLiteral("Could not resolve the address for the Vistaro page entered!"),
+            kAlertButton);
         return;
     }
     downloadRequestType_ = kRequestTypePage;
@@ -217,8 +230,125 @@ void ApplicationController::getURLClicked() {
     downloadDestinationSelectButton->setEnabled(true);
     FLVGetFLVButton->setEnabled(true);
     set_video_id(toQt(videoIdForPlayerURL(playerURL)));
-    desktop_.log(QStringLiteral("video_id = ") + video_id_.value_or(QString()) +
-                 QLatin1Char('\n'));
+    desktop_.log(QStringLiteral("video_id = ") + video_id_.value_or(QString()) + QLatin1Char('\n'));
+}
+
+// ---------------------------------------------------------------------------
+// Conversion
+
+QString ApplicationController::convertFLVFilename() const {
+    return convertFLVFilenameTextField->text();
+}
+
+void ApplicationController::selectConvertFLVFilename() {
+    FilePanelOptions options;
+    options.title = QStringLiteral("Convert FLV file to MOV...");
+    options.canChooseDirectories = false;
+    options.allowsOtherFileTypes = false;
+    options.requiredFileType = QStringLiteral("flv");
+    options.fileTypes = {QStringLiteral("flv")};
+    options.directory = QDir::homePath();
+    desktop_.beginOpenPanel(mainWindow, options, [this](int returnCode, const QString& path) {
+        selectConvertFLVFilenameDidEnd(returnCode, path);
+    });
+}
+
+void ApplicationController::selectConvertFLVFilenameDidEnd(int returnCode, const QString& path) {
+    if (returnCode == 0)
+        return;
+    convertFLVFilenameTextField->setText(path);
+    if (!isConvertibleSourcePath(toStd(path)))
+        return;
+    setConversionSettingsEnabled(true);
+    convertFLVButton->setEnabled(true);
+}
+
+ConversionSettings ApplicationController::conversionSettingsFromControls() const {
+    ConversionSettings settings;
+    settings.sourcePath = toStd(convertFLVFilenameTextField->text());
+    settings.videoSize = toStd(videoSizeButton->currentText());
+    settings.videoBitrate = toStd(videoBitrateButton->currentText());
+    settings.videoFrameRate = videoFrameRateButton->currentData().toInt();
+    settings.audioFrequency = toStd(audioFrequencyButton->currentText());
+    settings.audioBitrate = toStd(audioBitrateButton->currentText());
+    settings.audioChannels = audioChannelsButton->currentData().toInt();
+    settings.formatTag = convertToDifferentFormatButton->currentData().toInt();
+    return settings;
+}
+
+// The controls a run locks and releases, in their order. The recent-address
+// menu is never locked, but it is released after every run.
+void ApplicationController::setConversionBusy(bool busy) {
+    if (!busy)
+        recentURLPopUpButton->setEnabled(true);
+    URLGetURLButton->setEnabled(!busy);
+    downloadDestinationSelectButton->setEnabled(!busy);
+    FLVGetFLVButton->setEnabled(!busy);
+    setConversionSettingsEnabled(!busy);
+    selectFLVtoConvertButton->setEnabled(!busy);
+    convertFLVButton->setEnabled(!busy);
+}
+
+void ApplicationController::convertFLVtoDifferentFormat() {
+    if (!isConvertibleSourcePath(toStd(convertFLVFilenameTextField->text()))) {
+        desktop_.beep();
+        setConversionSettingsEnabled(false);
+        convertFLVButton->setEnabled(false);
+        convertFLVFilenameTextField->setText(QString());
+        return;
+    }
+    const ConversionSettings settings = conversionSettingsFromControls();
+    QStringList arguments;
+    for (const auto& argument : buildConverterArguments(settings))
+        arguments.push_back(toQt(argument));
+
+    auto converter = std::make_unique<ConverterProcess>();
+    if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
+        converter->setOutputPath(toQt(*output));
+    if (conversionFileHandle_)
+        conversionFileHandle_->stopNotifications();
+    conversionFileHandle_ = std::move(converter);
+    connect(conversionFileHandle_.get(), &ConverterProcess::errorDataAvailable, this,
+            &ApplicationController::conversionProgressDataReceived);
+    conversionFileHandle_->armDataNotification();
+
+    convertFLVProgressIndicator->setHidden(false);
+    convertFLVProgressIndicator->startAnimation();
+    convertFLVProgressTextField->setText(QStringLiteral("Converting..."));
+    setConversionBusy(true);
+
+    ConverterProcess& run = *conversionFileHandle_;
+    run.start(converterExecutablePath(), arguments);
+    run.waitUntilExit();
+    // Whatever the converter still had to say arrives after the run is over.
+    run.stopNotifications();
+
+    setConversionBusy(false);
+    convertFLVProgressIndicator->setHidden(true);
+    convertFLVProgressIndicator->stopAnimation();
+    convertFLVProgressTextField->setText(QString());
+
+    if (run.succeeded()) {
+        if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
+            mainWindow->statusBar()->showMessage(QStringLiteral("Converted: ") + toQt(*output));
+    } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
+        desktop_.beep();
+        convertFLVProgressTextField->setText(QStringLiteral("Conversion failed: ") +
+                                             run.failureDetail());
+        mainWindow->statusBar()->showMessage(QStringLiteral("Conversion failed."));
+    }
+}
+
+void ApplicationController::conversionProgressDataReceived(ConverterProcess* source) {
+    // Only the current run's output is read; anything else is not ours.
+    if (!conversionFileHandle_ || source != conversionFileHandle_.get())
+        return;
+    const QByteArray chunk = conversionFileHandle_->readAvailableErrorOutput();
+    if (!chunk.isEmpty())
+        convertFLVProgressTextField->setText(decodeConverterOutput(chunk));
+    else if (conversionFileHandle_->atEndOfErrorOutput())
+        return; // the converter has closed its output: nothing more to wait for
+    conversionFileHandle_->armDataNotification();
 }
 
 // ---------------------------------------------------------------------------
@@ -234,10 +364,186 @@ XmlDictionary ApplicationController::buildDictFromTree(pugi::xml_node tree) cons
 }
 
 // ---------------------------------------------------------------------------
+// Destination
+
+QString ApplicationController::destinationFilename() const {
+    return downloadDestinationTextField->text();
+}
+
+void ApplicationController::setDestinationFilename() {
+    FilePanelOptions options;
+    options.title = QStringLiteral("Save Vistaro video to file...");
+    options.allowsOtherFileTypes = false;
+    options.requiredFileType = QStringLiteral("flv");
+    options.directory = QDir::homePath();
+    desktop_.beginSavePanel(mainWindow, options, [this](int returnCode, const QString& path) {
+        saveDestinationFilenameDidEnd(returnCode, path);
+    });
+}
+
+void ApplicationController::saveDestinationFilenameDidEnd(int returnCode, const QString& path) {
+    if (returnCode != 0)
+        downloadDestinationTextField->setText(path);
+}
+
+// ---------------------------------------------------------------------------
 // Download
 
-void ApplicationController::downloadFLV() {}
+void ApplicationController::downloadFLV() {
+    startVideoDownload();
+}
 
-void ApplicationController::cancelDownload() { shouldCancelDownload_ = 1; }
+void ApplicationController::downloadMP4() {
+    startVideoDownload();
+}
+
+void ApplicationController::startVideoDownload() {
+    if (!video_id_) {
+        // Possible after a conversion, which unlocks the button on its own.
+        desktop_.runAlert(kAlertTitle,
+                          QStringLiteral("Enter the address of a Vistaro video page and press "
+                                         "Get before downloading."),
+                          kAlertButton);
+        return;
+    }
+    const QString query = toQt(serviceQueryURL(toStd(*video_id_)));
+    mainWindow->statusBar()->showMessage(QStringLiteral("Looking up the video file..."));
+    const PageFetchResult page = fetchPageText(QUrl(query), transferLimits_.pageFetchTimeout);
+    if (!page.ok) {
+        desktop_.log(QStringLiteral("Link service query ") + query + QStringLiteral(" failed: ") +
+                     page.error);
+        mainWindow->statusBar()->clearMessage();
+        desktop_.runAlert(kAlertTitle,
+                          QStringLiteral("The link service could not be asked for the video "
+                                         "file. ") +
+                              page.error,
+                          kAlertButton);
+        return;
+    }
+    const DirectLinkExtraction link = extractDirectLink(toStd(page.text));
+    if (!link.address) {
+        desktop_.log(QStringLiteral("Link service page for ") + query +
+                     QStringLiteral(" names no video file: ") +
+                     toQt(describeDirectLinkProblem(link.problem)));
+        mainWindow->statusBar()->clearMessage();
+        desktop_.runAlert(kAlertTitle,
+                          QStringLiteral("The video file could not be found. ") +
+                              toQt(describeDirectLinkProblem(link.problem)),
+                          kAlertButton);
+        return;
+    }
+
+    Download* download = Download::create(toQt(*link.address), *this, transferLimits_.download);
+    downloadRequestType_ = kRequestTypeVideo;
+    if (download == nullptr) {
+        desktop_.log(QStringLiteral("The download request could not be instantiated...\n"));
+        showTransferOutcome(QStringLiteral("The download could not start: the link service gave "
+                                           "an address that is not a web address."));
+        return;
+    }
+    const QString destination = downloadDestinationTextField->text();
+    desktop_.log(destination);
+    download->setDestination(destination, true);
+    mainWindow->statusBar()->showMessage(QStringLiteral("Downloading..."));
+}
+
+void ApplicationController::cancelDownload() {
+    shouldCancelDownload_ = 1;
+}
+
+void ApplicationController::showTransferOutcome(const QString& message) {
+    mainWindow->statusBar()->showMessage(message);
+}
+
+void ApplicationController::downloadDidBegin(Download& download) {
+    desktop_.log(QStringLiteral("Download did begin... ") +
+                 download.requestURL().toString(QUrl::FullyEncoded) + QLatin1Char('\n'));
+    desktop_.log(download.description());
+    URLGetURLButton->setEnabled(false);
+    downloadDestinationSelectButton->setEnabled(false);
+    downloadFLVProgressIndicator->setHidden(false);
+    downloadProgressTextField->setHidden(false);
+    downloadFLVProgressIndicator->setIndeterminate(false);
+    downloadFLVProgressIndicator->setDoubleValue(0.0);
+    FLVGetFLVButton->setText(QStringLiteral("Cancel"));
+    setFLVGetFLVButtonAction(&ApplicationController::cancelDownload);
+}
+
+void ApplicationController::downloadDidReceiveResponse(Download&,
+                                                       const DownloadResponse& response) {
+    bytesReceived_ = 0;
+    setDownloadResponse(response);
+}
+
+void ApplicationController::downloadDecideDestinationWithSuggestedFilename(
+    Download&, const QString& filename) {
+    if (downloadRequestType_ == kRequestTypeVideo)
+        desktop_.log(QStringLiteral("Downloading with suggested filename ") + filename +
+                     QStringLiteral(".\n"));
+}
+
+void ApplicationController::downloadDidCreateDestination(Download&, const QString&) {}
+
+bool ApplicationController::downloadShouldDecodeSourceDataOfMIMEType(Download&,
+                                                                     const QString& MIMEType) {
+    return MIMEType == QStringLiteral("application/macbinary") ||
+           MIMEType == QStringLiteral("application/binhex");
+}
+
+void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
+                                                           std::uint32_t length) {
+    if (downloadRequestType_ == kRequestTypePage) {
+        desktop_.log(QStringLiteral("Download received %1 bytes...\n").arg(length));
+        return;
+    }
+    if (shouldCancelDownload_ != 0) {
+        download.cancel();
+        shouldCancelDownload_ = 0;
+        restoreDownloadControls();
+        showTransferOutcome(QStringLiteral("Download cancelled."));
+        // The chunk that carried out the cancel is still counted below.
+    }
+    const std::int64_t expected =
+        downloadResponse_ ? downloadResponse_->expectedContentLength : std::int64_t{-1};
+    bytesReceived_ += length;
+    const DownloadProgress progress = downloadProgress(bytesReceived_, expected);
+    if (progress.percent) {
+        downloadFLVProgressIndicator->setIndeterminate(false);
+        downloadFLVProgressIndicator->setDoubleValue(*progress.percent);
+    } else if (!downloadFLVProgressIndicator->isIndeterminate()) {
+        // No length announced: show activity rather than a made-up percentage.
+        downloadFLVProgressIndicator->setIndeterminate(true);
+        downloadFLVProgressIndicator->startAnimation();
+    }
+    downloadProgressTextField->setText(toQt(progress.text));
+}
+
+void ApplicationController::downloadDidFinish(Download& download) {
+    desktop_.log(QStringLiteral("Download complete..."));
+    if (downloadRequestType_ == kRequestTypePage)
+        return;
+    shouldCancelDownload_ = 0; // a cancel that came too late must not hit the next transfer
+    restoreDownloadControls();
+    convertFLVFilenameTextField->setText(downloadDestinationTextField->text());
+    setConversionSettingsEnabled(true);
+    convertFLVButton->setEnabled(true);
+    showTransferOutcome(QStringLiteral("Download finished: ") + download.destinationPath());
+}
+
+void ApplicationController::downloadDidFailWithError(Download& download,
+                                                     const DownloadError& error) {
+    desktop_.log(QStringLiteral("Download did fail with error...\n"));
+    if (downloadRequestType_ == kRequestTypePage) {
+        download.cancel();
+        getURLprogressIndicator->stopAnimation();
+        return;
+    }
+    desktop_.log(QStringLiteral("Download failed! Error - ") + error.localizedDescription +
+                 QLatin1Char(' ') + error.failingURLString + QLatin1Char('\n'));
+    download.cancel();
+    shouldCancelDownload_ = 0;
+    restoreDownloadControls();
+    showTransferOutcome(QStringLiteral("Download failed: ") + error.localizedDescription);
+}
 
 } // namespace reelhound

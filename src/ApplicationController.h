@@ -1,11 +1,16 @@
 #pragma once
 
+#include "core/ConverterCommandLine.h"
 #include "core/XmlTree.h"
+#include "platform/ConverterProcess.h"
+#include "platform/Download.h"
+#include "platform/PageFetch.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -28,7 +33,7 @@ inline constexpr std::int32_t kRequestTypeVideo = 1;
 // The one controller: it holds a reference to every control of the main
 // window, keeps the little state the parts of the application share, and
 // handles every action and callback. It owns no control.
-class ApplicationController : public QObject {
+class ApplicationController : public QObject, private DownloadDelegate {
     Q_OBJECT
 
 public:
@@ -56,8 +61,42 @@ public:
     const QStringList& recentURLArray() const { return recentURLArray_; }
     void setRecentURLArray(const QStringList& list);
 
+    const std::optional<DownloadResponse>& downloadResponse() const { return downloadResponse_; }
+    void setDownloadResponse(const DownloadResponse& response) { downloadResponse_ = response; }
     std::int32_t downloadRequestType() const { return downloadRequestType_; }
+    std::int64_t bytesReceived() const { return bytesReceived_; }
     std::int32_t shouldCancelDownload() const { return shouldCancelDownload_; }
+    // The text of the destination field.
+    QString destinationFilename() const;
+
+    // How long the network may keep us waiting. The defaults suit real use;
+    // tests shorten them.
+    struct TransferLimits {
+        DownloadOptions download;
+        std::chrono::milliseconds pageFetchTimeout = kDefaultPageFetchTimeout;
+    };
+    void setTransferLimits(const TransferLimits& limits) { transferLimits_ = limits; }
+
+    // The download's callbacks; public so that tests can play a transfer.
+    void downloadDidBegin(Download& download) override;
+    void downloadDidReceiveResponse(Download& download, const DownloadResponse& response) override;
+    void downloadDecideDestinationWithSuggestedFilename(Download& download,
+                                                        const QString& filename) override;
+    void downloadDidCreateDestination(Download& download, const QString& path) override;
+    bool downloadShouldDecodeSourceDataOfMIMEType(Download& download,
+                                                  const QString& MIMEType) override;
+    void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) override;
+    void downloadDidFinish(Download& download) override;
+    void downloadDidFailWithError(Download& download, const DownloadError& error) override;
+
+    // Completion of the destination panel.
+    void saveDestinationFilenameDidEnd(int returnCode, const QString& path);
+
+    // The conversion source: the text of its field, and the open panel's completion.
+    QString convertFLVFilename() const;
+    void selectConvertFLVFilenameDidEnd(int returnCode, const QString& path);
+    // The converter of the current or most recent run; empty before the first.
+    ConverterProcess* conversionFileHandle() const { return conversionFileHandle_.get(); }
 
     // Lookups over a parsed XML tree; they use none of the controller's state.
     pugi::xml_node diveIntoTree(pugi::xml_node tree, const QString& elementName) const;
@@ -75,13 +114,22 @@ public:
 public slots:
     void getURLClicked();
     void recentURLMenuItemClicked(int itemIndex);
+    void setDestinationFilename();
     void downloadFLV();
+    void downloadMP4();
     void cancelDownload();
+    void selectConvertFLVFilename();
+    void convertFLVtoDifferentFormat();
+    void conversionProgressDataReceived(reelhound::ConverterProcess* source);
 
 private:
     // The download button is one control with two forms.
     void setFLVGetFLVButtonAction(void (ApplicationController::*action)());
     void storeRecentURLs();
+    void startVideoDownload();
+    void showTransferOutcome(const QString& message);
+    ConversionSettings conversionSettingsFromControls() const;
+    void setConversionBusy(bool busy);
 
     // Outlets, in the window's order. A field whose accessor has the same
     // name carries a trailing underscore.
@@ -111,10 +159,15 @@ private:
 
     std::optional<QString> video_id_;
     std::optional<QString> flv_id_;
+    std::optional<DownloadResponse> downloadResponse_;
+    std::unique_ptr<ConverterProcess> conversionFileHandle_;
     QStringList recentURLArray_;
     std::int32_t downloadRequestType_ = kRequestTypePage;
+    // 64-bit, so that files past 2 GiB count correctly.
+    std::int64_t bytesReceived_ = 0;
     std::int32_t shouldCancelDownload_ = 0;
 
+    TransferLimits transferLimits_;
     DesktopServices& desktop_;
     Preferences& preferences_;
 };

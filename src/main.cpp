@@ -1,3 +1,5 @@
 #include "app/ApplicationMain.h"
 
-int main(int argc, char** argv) { return reelhound::applicationMain(argc, argv); }
+int main(int argc, char** argv) {
+    return reelhound::applicationMain(argc, argv);
+}

@@ -12,27 +12,36 @@
 
 namespace reelhound {
 
-int applicationMain(int argc, char** argv) {
+void prepareWebEngine() {
     // The web engine's sandbox refuses to run as root; everyone else keeps it.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
 
+LaunchedApplication launchApplication(DesktopServices& desktop, Preferences& preferences) {
+    ApplicationController::initialize();
+    LaunchedApplication launched;
+    launched.controller = std::make_unique<ApplicationController>(desktop, preferences);
+    launched.window = loadMainWindow(*launched.controller);
+    launched.controller->applicationWillFinishLaunching();
+    launched.controller->applicationDidFinishLaunching();
+    return launched;
+}
+
+int applicationMain(int argc, char** argv) {
+    prepareWebEngine();
     QApplication application(argc, argv);
-    const QString name = QString::fromLatin1(config::kApplicationName.data(),
-                                             static_cast<qsizetype>(config::kApplicationName.size()));
+    const QString name = QString::fromLatin1(
+        config::kApplicationName.data(), static_cast<qsizetype>(config::kApplicationName.size()));
     QApplication::setApplicationName(name);
     QApplication::setOrganizationName(name);
     QApplication::setApplicationDisplayName(name);
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
-    ApplicationController::initialize();
     QtDesktopServices desktop;
     Preferences preferences;
-    ApplicationController controller(desktop, preferences);
-    const auto window = loadMainWindow(controller);
-    controller.applicationWillFinishLaunching();
-    controller.applicationDidFinishLaunching();
+    const LaunchedApplication launched = launchApplication(desktop, preferences);
     return QApplication::exec();
 }
 

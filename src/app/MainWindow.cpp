@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <utility>
 #include <vector>
 
@@ -45,8 +46,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
     keepPlaceWhenHidden(ui_->getURLprogressIndicator);
 
-    // The converter's output is columns of figures: keep them from jumping.
-    ui_->convertFLVProgressTextField->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The converter's output is columns of figures: keep them from jumping. It
+    // comes in chunks of several lines; a fixed height showing the latest
+    // lines keeps the window from changing shape while it runs.
+    QLabel* status = ui_->convertFLVProgressTextField;
+    status->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    status->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    status->setFixedHeight(3 * QFontMetrics(status->font()).lineSpacing() + 4);
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     ui_->URLEntryTextField->setFocus();
     connect(ui_->quitAction, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
@@ -73,6 +80,18 @@ void MainWindow::connectToController(ApplicationController& controller) {
     using AC = ApplicationController;
     connect(ui_->URLGetURLButton, &QPushButton::clicked, c, &AC::getURLClicked);
     connect(ui_->URLEntryTextField, &QLineEdit::returnPressed, c, &AC::getURLClicked);
+    connect(ui_->downloadDestinationSelectButton, &QPushButton::clicked, c,
+            &AC::setDestinationFilename);
+    connect(ui_->selectFLVtoConvertButton, &QPushButton::clicked, c, &AC::selectConvertFLVFilename);
+    connect(ui_->convertFLVButton, &QPushButton::clicked, c, &AC::convertFLVtoDifferentFormat);
+    connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
+    // The menu offers a download only when the download button would start one,
+    // so that a second transfer can never run alongside the first.
+    connect(ui_->fileMenu, &QMenu::aboutToShow, this, [this] {
+        ui_->downloadMP4Action->setEnabled(ui_->FLVGetFLVButton->isEnabled() &&
+                                           ui_->FLVGetFLVButton->text() ==
+                                               QStringLiteral("Download FLV"));
+    });
 }
 
 std::unique_ptr<MainWindow> loadMainWindow(ApplicationController& controller) {

@@ -12,9 +12,15 @@ std::string singleLineLogText(std::string_view message) {
     for (const char c : message) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-        case '\n': line += "\\n"; break;
-        case '\r': line += "\\r"; break;
-        case '\t': line += "\\t"; break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
         default:
             if (byte < 0x20 || byte == 0x7f) {
                 char escaped[5];

@@ -3,11 +3,15 @@
 namespace reelhound {
 namespace {
 
-std::string placeholder(std::size_t number) { return "Recent URL " + std::to_string(number); }
+std::string placeholder(std::size_t number) {
+    return "Recent URL " + std::to_string(number);
+}
 
 } // namespace
 
-std::vector<std::string> defaultRecentURLs() { return normalizedRecentURLs({}); }
+std::vector<std::string> defaultRecentURLs() {
+    return normalizedRecentURLs({});
+}
 
 std::vector<std::string> normalizedRecentURLs(const std::vector<std::string>& stored) {
     std::vector<std::string> list;

@@ -19,9 +19,13 @@ std::string siteRoot() { // "http://www.vistaro.com/"
 
 } // namespace
 
-std::string watchPagePrefix() { return siteRoot() + std::string(kWatchPath); }
+std::string watchPagePrefix() {
+    return siteRoot() + std::string(kWatchPath);
+}
 
-std::string playerPrefix() { return siteRoot() + std::string(kPlayerPath); }
+std::string playerPrefix() {
+    return siteRoot() + std::string(kPlayerPath);
+}
 
 std::string shortURLForEntry(std::string_view enteredText) {
     if (enteredText.starts_with(kScheme))
@@ -35,7 +39,9 @@ std::string watchURLForShortURL(std::string_view shortURL) {
     return watchURL;
 }
 
-bool isWatchPageURL(std::string_view watchURL) { return watchURL.starts_with(watchPagePrefix()); }
+bool isWatchPageURL(std::string_view watchURL) {
+    return watchURL.starts_with(watchPagePrefix());
+}
 
 std::string playerURLForWatchURL(std::string_view watchURL) {
     std::string playerURL(watchURL);

@@ -57,6 +57,8 @@ QStringList Preferences::stringArrayForKey(const QString& key) const {
     return strings;
 }
 
-void Preferences::synchronize() { settings_.sync(); }
+void Preferences::synchronize() {
+    settings_.sync();
+}
 
 } // namespace reelhound

@@ -45,7 +45,8 @@ void ProgressIndicator::updateBar() {
     }
     setRange(0, kMaximumSteps);
     const double steps = std::isfinite(doubleValue_) ? doubleValue_ * kStepsPerPercent : 0.0;
-    setValue(static_cast<int>(std::clamp(std::lround(steps), 0L, static_cast<long>(kMaximumSteps))));
+    setValue(
+        static_cast<int>(std::clamp(std::lround(steps), 0L, static_cast<long>(kMaximumSteps))));
 }
 
 } // namespace reelhound

@@ -50,17 +50,18 @@ void beginPanel(QWidget* parent, const FilePanelOptions& options, QFileDialog::A
     if (!options.fileName.isEmpty())
         dialog->selectFile(options.fileName);
     const bool requireType = mode == QFileDialog::AcceptSave;
-    QObject::connect(dialog, &QFileDialog::finished, dialog,
-                     [dialog, completion, requireType, type = options.requiredFileType](int result) {
-                         const QStringList chosen = dialog->selectedFiles();
-                         if (result != QDialog::Accepted || chosen.isEmpty()) {
-                             completion(0, QString());
-                             return;
-                         }
-                         const QString path = requireType ? withRequiredType(chosen.first(), type)
-                                                          : chosen.first();
-                         completion(1, path);
-                     });
+    QObject::connect(
+        dialog, &QFileDialog::finished, dialog,
+        [dialog, completion, requireType, type = options.requiredFileType](int result) {
+            const QStringList chosen = dialog->selectedFiles();
+            if (result != QDialog::Accepted || chosen.isEmpty()) {
+                completion(0, QString());
+                return;
+            }
+            const QString path =
+                requireType ? withRequiredType(chosen.first(), type) : chosen.first();
+            completion(1, path);
+        });
     dialog->open();
 }
 
@@ -74,9 +75,13 @@ void QtDesktopServices::runAlert(const QString& title, const QString& message,
     box.exec();
 }
 
-void QtDesktopServices::beep() { QApplication::beep(); }
+void QtDesktopServices::beep() {
+    QApplication::beep();
+}
 
-void QtDesktopServices::log(const QString& message) { writeSystemLogLine(message); }
+void QtDesktopServices::log(const QString& message) {
+    writeSystemLogLine(message);
+}
 
 bool QtDesktopServices::checkReachabilityByName(const char* host, std::uint32_t* flags) {
     return reelhound::checkReachabilityByName(host, flags);

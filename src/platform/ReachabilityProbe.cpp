@@ -24,8 +24,8 @@ bool checkReachabilityByName(const char* host, std::uint32_t* flags) {
         return true; // the name does not resolve: decided, and not reachable
 
     for (const addrinfo* address = addresses; address != nullptr; address = address->ai_next) {
-        const int fd = socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC,
-                              address->ai_protocol);
+        const int fd =
+            socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC, address->ai_protocol);
         if (fd < 0)
             continue;
         const bool routed = connect(fd, address->ai_addr, address->ai_addrlen) == 0;

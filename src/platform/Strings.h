@@ -8,9 +8,13 @@
 // The one place where the controller's Qt strings meet the core's UTF-8 strings.
 namespace reelhound {
 
-inline std::string toStd(const QString& text) { return text.toStdString(); }
+inline std::string toStd(const QString& text) {
+    return text.toStdString();
+}
 
-inline QString toQt(const std::string& text) { return QString::fromStdString(text); }
+inline QString toQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 inline std::vector<std::string> toStd(const QStringList& list) {
     std::vector<std::string> result;

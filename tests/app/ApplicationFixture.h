@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApplicationController.h"
+#include "app/ApplicationMain.h"
 #include "app/MainWindow.h"
 #include "platform/Preferences.h"
 #include "support/RecordingDesktopServices.h"
@@ -26,10 +27,9 @@ protected:
     // Start-up up to the event loop: load the window, then the two launch callbacks.
     void launch() {
         preferences = std::make_unique<Preferences>(settingsPath());
-        controller = std::make_unique<ApplicationController>(desktop, *preferences);
-        window = loadMainWindow(*controller);
-        controller->applicationWillFinishLaunching();
-        controller->applicationDidFinishLaunching();
+        LaunchedApplication launched = launchApplication(desktop, *preferences);
+        controller = std::move(launched.controller);
+        window = std::move(launched.window);
     }
 
     // A second run reading the same settings file.

@@ -19,15 +19,16 @@ const QString kNoNetworkMessage =
 TEST_F(ApplicationFixture, launch_putsEveryControlIntoItsLaunchState) {
     launch();
     // Locked until an address or a source is taken.
-    for (QWidget* w : std::initializer_list<QWidget*>{ui().audioFrequencyButton, ui().audioBitrateButton,
-                       ui().audioChannelsButton, ui().videoSizeButton, ui().videoBitrateButton,
-                       ui().videoFrameRateButton, ui().convertToDifferentFormatButton,
-                       ui().convertFLVButton, ui().FLVGetFLVButton,
-                       ui().downloadDestinationSelectButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui().audioFrequencyButton, ui().audioBitrateButton, ui().audioChannelsButton,
+             ui().videoSizeButton, ui().videoBitrateButton, ui().videoFrameRateButton,
+             ui().convertToDifferentFormatButton, ui().convertFLVButton, ui().FLVGetFLVButton,
+             ui().downloadDestinationSelectButton})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     // Usable from the start.
-    for (QWidget* w : std::initializer_list<QWidget*>{ui().URLEntryTextField, ui().URLGetURLButton,
-                       ui().recentURLPopUpButton, ui().selectFLVtoConvertButton})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui().URLEntryTextField, ui().URLGetURLButton,
+                                         ui().recentURLPopUpButton, ui().selectFLVtoConvertButton})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 
     EXPECT_TRUE(ui().downloadProgressTextField->isHidden());
@@ -53,7 +54,8 @@ TEST_F(ApplicationFixture, launch_centresTheWindowOnItsScreen) {
 TEST_F(ApplicationFixture, reachableNetwork_launchesWithoutWarning) {
     desktop.reachabilityFlags = kReachabilityFlagReachable;
     launch();
-    EXPECT_EQ(desktop.probedHosts, QStringList{QString::fromLatin1(config::kReachabilityProbeHost.data())});
+    EXPECT_EQ(desktop.probedHosts,
+              QStringList{QString::fromLatin1(config::kReachabilityProbeHost.data())});
     EXPECT_TRUE(desktop.alerts.empty());
     EXPECT_EQ(desktop.beeps, 0);
 }
@@ -65,9 +67,9 @@ TEST_F(ApplicationFixture, transientConnection_countsAsReachable) {
 }
 
 TEST_F(ApplicationFixture, unreachableNetwork_beepsWarnsAndLaunchesAnyway) {
-    for (const auto& [decided, flags] : {std::pair{true, 0u},
-                                         std::pair{true, kReachabilityFlagConnectionRequired},
-                                         std::pair{false, kReachabilityFlagReachable}}) {
+    for (const auto& [decided, flags] :
+         {std::pair{true, 0u}, std::pair{true, kReachabilityFlagConnectionRequired},
+          std::pair{false, kReachabilityFlagReachable}}) {
         desktop.reachabilityDecided = decided;
         desktop.reachabilityFlags = flags;
         launch();
@@ -105,10 +107,10 @@ TEST_F(ApplicationFixture, restoreDownloadControls_isIdempotentAndLeavesTheRestA
 TEST_F(ApplicationFixture, settingsGroup_switchesTheSevenPopUpsOnly) {
     launch();
     controller->setConversionSettingsEnabled(true);
-    for (QComboBox* popUp : {ui().audioFrequencyButton, ui().audioBitrateButton,
-                             ui().audioChannelsButton, ui().videoSizeButton,
-                             ui().videoBitrateButton, ui().videoFrameRateButton,
-                             ui().convertToDifferentFormatButton}) {
+    for (QComboBox* popUp :
+         {ui().audioFrequencyButton, ui().audioBitrateButton, ui().audioChannelsButton,
+          ui().videoSizeButton, ui().videoBitrateButton, ui().videoFrameRateButton,
+          ui().convertToDifferentFormatButton}) {
         EXPECT_TRUE(popUp->isEnabled());
         EXPECT_GT(popUp->count(), 0);
         EXPECT_GE(popUp->currentIndex(), 0);
@@ -120,8 +122,8 @@ TEST_F(ApplicationFixture, settingsGroup_switchesTheSevenPopUpsOnly) {
 TEST_F(ApplicationFixture, taggedPopUps_carryAWholeNumberTagOnEveryItem) {
     launch();
     QList<int> formatTags;
-    for (QComboBox* popUp :
-         {ui().audioChannelsButton, ui().videoFrameRateButton, ui().convertToDifferentFormatButton}) {
+    for (QComboBox* popUp : {ui().audioChannelsButton, ui().videoFrameRateButton,
+                             ui().convertToDifferentFormatButton}) {
         for (int i = 0; i < popUp->count(); ++i) {
             bool ok = false;
             const int tag = popUp->itemData(i).toInt(&ok);

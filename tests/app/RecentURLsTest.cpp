@@ -45,8 +45,9 @@ TEST_F(ApplicationFixture, firstRun_showsPlaceholdersAndAChosenOneIsRefused) {
 TEST_F(ApplicationFixture, acceptedAddresses_rotateTheMenuAndSurviveARestart) {
     launch();
     enterAddressAndGet(QStringLiteral("http://") + watch("A"));
-    EXPECT_EQ(items(ui().recentURLPopUpButton),
-              (QStringList{watch("A"), "Recent URL 1", "Recent URL 2", "Recent URL 3", "Recent URL 4"}));
+    EXPECT_EQ(
+        items(ui().recentURLPopUpButton),
+        (QStringList{watch("A"), "Recent URL 1", "Recent URL 2", "Recent URL 3", "Recent URL 4"}));
     EXPECT_EQ(ui().recentURLPopUpButton->currentIndex(), 0);
 
     for (const char* id : {"B", "C", "D", "E", "F"})
@@ -82,15 +83,19 @@ TEST_F(ApplicationFixture, storedValuesSomethingElseWrote_stillGiveFiveUsableEnt
         QStringList expected;
     };
     const Shape shapes[] = {
-        {"a single string", QStringLiteral("one"),
+        {"a single string",
+         QStringLiteral("one"),
          {"one", "Recent URL 2", "Recent URL 3", "Recent URL 4", "Recent URL 5"}},
         {"a number", 42, kPlaceholders},
         {"a map", QVariantMap{{"x", 1}}, kPlaceholders},
-        {"two entries", QStringList{"a", "b"},
+        {"two entries",
+         QStringList{"a", "b"},
          {"a", "b", "Recent URL 3", "Recent URL 4", "Recent URL 5"}},
-        {"seven entries", QStringList{"1", "2", "3", "4", "5", "6", "7"},
+        {"seven entries",
+         QStringList{"1", "2", "3", "4", "5", "6", "7"},
          {"1", "2", "3", "4", "5"}},
-        {"entries that are not strings", QVariantList{1, QStringLiteral("kept"), QVariantMap{}, 2.5},
+        {"entries that are not strings",
+         QVariantList{1, QStringLiteral("kept"), QVariantMap{}, 2.5},
          {"kept", "Recent URL 2", "Recent URL 3", "Recent URL 4", "Recent URL 5"}},
     };
     for (const auto& shape : shapes) {

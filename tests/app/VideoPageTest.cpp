@@ -9,7 +9,8 @@ using reelhound::testing::ApplicationFixture;
 
 namespace {
 
-const QString kRefusal = QStringLiteral("Could not resolve the address for the Vistaro page entered!");
+const QString kRefusal =
+    QStringLiteral("Could not resolve the address for the Vistaro page entered!");
 const QString kDomain = QStringLiteral("vistaro.com");
 
 struct Row {

@@ -8,8 +8,8 @@ using namespace reelhound;
 TEST(Reachability, onlyTheTwoLowestFlagsCount) {
     EXPECT_TRUE(isNetworkReachable(true, kReachabilityFlagReachable));
     EXPECT_TRUE(isNetworkReachable(true, kReachabilityFlagTransientConnection));
-    EXPECT_TRUE(isNetworkReachable(true, kReachabilityFlagReachable |
-                                             kReachabilityFlagConnectionRequired));
+    EXPECT_TRUE(
+        isNetworkReachable(true, kReachabilityFlagReachable | kReachabilityFlagConnectionRequired));
     EXPECT_FALSE(isNetworkReachable(true, kReachabilityFlagConnectionRequired));
     EXPECT_FALSE(isNetworkReachable(true, 0));
     EXPECT_FALSE(isNetworkReachable(true, ~3u));

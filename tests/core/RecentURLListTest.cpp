@@ -6,8 +6,8 @@ using namespace reelhound;
 using List = std::vector<std::string>;
 
 TEST(RecentURLList, default_isFiveNumberedPlaceholders) {
-    EXPECT_EQ(defaultRecentURLs(),
-              (List{"Recent URL 1", "Recent URL 2", "Recent URL 3", "Recent URL 4", "Recent URL 5"}));
+    EXPECT_EQ(defaultRecentURLs(), (List{"Recent URL 1", "Recent URL 2", "Recent URL 3",
+                                         "Recent URL 4", "Recent URL 5"}));
 }
 
 TEST(RecentURLList, storedValuesOfOtherLengths_becomeFiveEntries) {

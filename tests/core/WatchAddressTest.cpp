@@ -1,5 +1,5 @@
-#include "core/Configuration.h"
 #include "core/WatchAddress.h"
+#include "core/Configuration.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -78,7 +78,11 @@ TEST(WatchAddress, refusedEntries_failThePrefixTest) {
 
 TEST(WatchAddress, oddText_neverBreaksTheRules) {
     // Texts shorter than any prefix, a lone scheme, non-ASCII and control bytes.
-    const std::string texts[] = {"h", "http://", "http:/", std::string(1, '\0'), "\xff\xfe",
+    const std::string texts[] = {"h",
+                                 "http://",
+                                 "http:/",
+                                 std::string(1, '\0'),
+                                 "\xff\xfe",
                                  "www." + kDomain + "/watch?v=\xc3\xa9\x01\x7f",
                                  std::string(100000, 'x')};
     for (const auto& text : texts) {

@@ -20,4 +20,6 @@ inline void PrintTo(const QStringList& list, std::ostream* out) {
     *out << '}';
 }
 
-inline void PrintTo(const QUrl& url, std::ostream* out) { PrintTo(url.toString(), out); }
+inline void PrintTo(const QUrl& url, std::ostream* out) {
+    PrintTo(url.toString(), out);
+}

@@ -1,0 +1,216 @@
+#include "app/ApplicationFixture.h"
+#include "support/RunProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace reelhound;
+using reelhound::testing::ApplicationFixture;
+
+namespace {
+
+// A two-second test clip with sound, made by the real ffmpeg.
+bool makeClip(const QString& path) {
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi",
+                  "-i", "sine=frequency=440", "-t", "2", "-c:v", "flv1", "-c:a", "libmp3lame", "-y",
+                  path});
+    ffmpeg.closeWriteChannel();
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
+}
+
+class ConversionFixture : public ApplicationFixture {
+protected:
+    void SetUp() override {
+        ApplicationFixture::SetUp();
+        ASSERT_TRUE(folder.isValid());
+    }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    void chooseSource(const QString& source) {
+        ui().selectFLVtoConvertButton->click();
+        ASSERT_TRUE(desktop.openPanel.has_value());
+        desktop.answerOpenPanel(1, source);
+    }
+
+    void selectFormat(int tag) {
+        QComboBox* formats = ui().convertToDifferentFormatButton;
+        formats->setCurrentIndex(formats->findData(tag));
+    }
+
+    // Converts, noting every text the status line showed while the run went on.
+    QStringList convertWatchingTheStatusLine() {
+        QStringList shown;
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            const QString text = ui().convertFLVProgressTextField->text();
+            if (shown.isEmpty() || shown.back() != text)
+                shown << text;
+            busyDuringRun =
+                busyDuringRun && !ui().convertFLVButton->isEnabled() &&
+                !ui().selectFLVtoConvertButton->isEnabled() && !ui().URLGetURLButton->isEnabled() &&
+                !ui().videoSizeButton->isEnabled() && ui().recentURLPopUpButton->isEnabled() &&
+                ui().convertFLVProgressIndicator->isVisible();
+        });
+        watcher.start(5);
+        ui().convertFLVButton->click(); // returns once the converter has exited
+        return shown;
+    }
+
+    void expectConversionEnded() {
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 ui().recentURLPopUpButton, ui().URLGetURLButton,
+                 ui().downloadDestinationSelectButton, ui().FLVGetFLVButton,
+                 ui().audioFrequencyButton, ui().videoFrameRateButton,
+                 ui().convertToDifferentFormatButton, ui().selectFLVtoConvertButton,
+                 ui().convertFLVButton})
+            EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+        EXPECT_TRUE(ui().convertFLVProgressIndicator->isHidden());
+        EXPECT_FALSE(ui().convertFLVProgressIndicator->isAnimating());
+    }
+
+    QTemporaryDir folder;
+    bool busyDuringRun = true;
+};
+
+} // namespace
+
+TEST_F(ConversionFixture, openPanel_offersFlvFilesFromHomeAndAcceptsOnlyAValidChoice) {
+    launch();
+    const QString clip = path("clip.flv");
+    ASSERT_TRUE(makeClip(clip));
+
+    ui().selectFLVtoConvertButton->click();
+    ASSERT_TRUE(desktop.openPanel.has_value());
+    EXPECT_EQ(desktop.openPanel->options.title, "Convert FLV file to MOV...");
+    EXPECT_EQ(desktop.openPanel->options.fileTypes, QStringList{"flv"});
+    EXPECT_FALSE(desktop.openPanel->options.canChooseDirectories);
+    EXPECT_EQ(desktop.openPanel->options.directory, QDir::homePath());
+    desktop.answerOpenPanel(0); // cancelled: nothing changes
+    EXPECT_TRUE(ui().convertFLVFilenameTextField->text().isEmpty());
+    EXPECT_FALSE(ui().convertFLVButton->isEnabled());
+
+    const QString upperCase = path("clip.FLV");
+    ASSERT_TRUE(QFile::copy(clip, upperCase));
+    chooseSource(upperCase); // shown, but unlocks nothing
+    EXPECT_EQ(controller->convertFLVFilename(), upperCase);
+    EXPECT_FALSE(ui().convertFLVButton->isEnabled());
+    EXPECT_FALSE(ui().audioBitrateButton->isEnabled());
+
+    chooseSource(clip);
+    EXPECT_EQ(controller->convertFLVFilename(), clip);
+    EXPECT_TRUE(ui().convertFLVButton->isEnabled());
+    EXPECT_TRUE(ui().audioBitrateButton->isEnabled());
+    EXPECT_EQ(desktop.beeps, 0);
+
+    // A later failing choice keeps the unlock; converting it is then refused.
+    chooseSource(path("missing.flv"));
+    EXPECT_TRUE(ui().convertFLVButton->isEnabled());
+    ui().convertFLVButton->click();
+    EXPECT_EQ(desktop.beeps, 1);
+    EXPECT_FALSE(ui().convertFLVButton->isEnabled());
+    EXPECT_FALSE(ui().convertToDifferentFormatButton->isEnabled());
+    EXPECT_TRUE(controller->convertFLVFilename().isEmpty());
+    EXPECT_TRUE(ui().selectFLVtoConvertButton->isEnabled());
+    EXPECT_EQ(controller->conversionFileHandle(), nullptr); // no converter was started
+}
+
+TEST_F(ConversionFixture, refusedSources_beepLockAndEmptyTheField) {
+    launch();
+    ASSERT_TRUE(QDir(folder.path()).mkdir("notes.flv"));
+    QFile::copy(QStringLiteral("/etc/hostname"), path("clip.flv.part"));
+    for (const QString& source :
+         {QString(), path("nothing.flv"), path("clip.flv.part"), path(".flv")}) {
+        SCOPED_TRACE(source.toStdString());
+        controller->setConversionSettingsEnabled(true);
+        ui().convertFLVButton->setEnabled(true);
+        ui().convertFLVFilenameTextField->setText(source);
+        const int beeps = desktop.beeps;
+        ui().convertFLVButton->click();
+        EXPECT_EQ(desktop.beeps, beeps + 1);
+        EXPECT_FALSE(ui().convertFLVButton->isEnabled());
+        EXPECT_FALSE(ui().videoBitrateButton->isEnabled());
+        EXPECT_TRUE(ui().convertFLVFilenameTextField->text().isEmpty());
+        EXPECT_EQ(controller->conversionFileHandle(), nullptr);
+    }
+}
+
+TEST_F(ConversionFixture, realConversion_showsProgressAndEndsWithEverythingReleased) {
+    launch();
+    const QString clip = path("clip.flv");
+    ASSERT_TRUE(makeClip(clip));
+    chooseSource(clip);
+    selectFormat(20);
+
+    const QStringList shown = convertWatchingTheStatusLine();
+
+    ASSERT_GE(shown.size(), 2) << shown.join(" | ").toStdString();
+    EXPECT_EQ(shown.first(), "Converting...");
+    EXPECT_TRUE(busyDuringRun);
+    EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const QString& text) {
+        return text.contains("ffmpeg") || text.contains("frame=") || text.contains("size=");
+    })) << shown.join(" | ").toStdString();
+    expectConversionEnded();
+    EXPECT_TRUE(ui().convertFLVProgressTextField->text().isEmpty());
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_GT(QFileInfo(path("clip.mp4")).size(), 0);
+}
+
+TEST_F(ConversionFixture, converterRefusingToOverwrite_isReportedAndTheOldFileKept) {
+    launch();
+    const QString clip = path("clip.flv");
+    ASSERT_TRUE(makeClip(clip));
+    {
+        QFile existing(path("clip.avi"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("keep me");
+    }
+    chooseSource(clip);
+    selectFormat(30);
+    convertWatchingTheStatusLine();
+
+    expectConversionEnded();
+    EXPECT_EQ(desktop.beeps, 1);
+    const QString status = ui().convertFLVProgressTextField->text();
+    EXPECT_TRUE(status.startsWith("Conversion failed: ")) << status.toStdString();
+    EXPECT_TRUE(status.contains("exiting", Qt::CaseInsensitive) ||
+                status.contains("overwrit", Qt::CaseInsensitive))
+        << status.toStdString();
+    QFile existing(path("clip.avi"));
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "keep me");
+}
+
+TEST_F(ConversionFixture, directoryNamedLikeAClip_passesTheCheckButTheConverterFails) {
+    launch();
+    ASSERT_TRUE(QDir(folder.path()).mkdir("clip.flv"));
+    controller->selectConvertFLVFilenameDidEnd(1, path("clip.flv"));
+    EXPECT_TRUE(ui().convertFLVButton->isEnabled());
+    convertWatchingTheStatusLine();
+    expectConversionEnded();
+    EXPECT_EQ(desktop.beeps, 1);
+    EXPECT_TRUE(ui().convertFLVProgressTextField->text().startsWith("Conversion failed: "));
+    EXPECT_FALSE(QFile::exists(path("clip.mov"))); // nothing half-written left behind
+}
+
+TEST_F(ConversionFixture, afterARun_downloadControlsAreOnEvenWithoutAnAddress) {
+    launch();
+    const QString clip = path("clip.flv");
+    ASSERT_TRUE(makeClip(clip));
+    chooseSource(clip);
+    selectFormat(10);
+    EXPECT_FALSE(ui().FLVGetFLVButton->isEnabled());
+    convertWatchingTheStatusLine();
+    EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
+    EXPECT_TRUE(ui().downloadDestinationSelectButton->isEnabled());
+
+    // The download button, pressed now, asks for an address instead of failing.
+    ui().FLVGetFLVButton->click();
+    ASSERT_EQ(desktop.alerts.size(), 1u);
+    EXPECT_TRUE(desktop.alerts[0].message.contains("address"));
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/ApplicationFixture.h"
+#include "stub-site/StubSite.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QNetworkProxy>
+#include <QStatusBar>
+#include <functional>
+
+namespace reelhound::testing {
+
+// The application with the local stand-in of the site as its proxy and a
+// throw-away folder for downloads.
+class NetworkFixture : public ApplicationFixture {
+protected:
+    void SetUp() override {
+        ApplicationFixture::SetUp();
+        ASSERT_TRUE(site.listen()) << site.errorString().toStdString();
+        QNetworkProxy::setApplicationProxy(site.proxy());
+        ASSERT_TRUE(downloads.isValid());
+    }
+
+    void TearDown() override { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
+
+    void launchWithShortLimits() {
+        launch();
+        ApplicationController::TransferLimits limits;
+        limits.download.stallTimeout = std::chrono::milliseconds(1500);
+        limits.pageFetchTimeout = std::chrono::milliseconds(1500);
+        controller->setTransferLimits(limits);
+    }
+
+    static bool waitUntil(const std::function<bool()>& condition, int milliseconds = 20000) {
+        QDeadlineTimer deadline(milliseconds);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
+    }
+
+    QString destination(const QString& name = QStringLiteral("video.flv")) const {
+        return downloads.filePath(name);
+    }
+
+    void chooseDestination(const QString& path) {
+        controller->setDestinationFilename();
+        desktop.answerSavePanel(1, path);
+    }
+
+    bool downloadControlsIdle() { return ui().FLVGetFLVButton->text() == "Download FLV"; }
+
+    // Takes the address, starts the download and waits until it has ended.
+    void downloadVideo(const QString& videoId) {
+        enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=") + videoId);
+        ui().FLVGetFLVButton->click();
+        ASSERT_TRUE(waitForTransferOutcome());
+    }
+
+    // The status bar tells how each transfer ended.
+    bool waitForTransferOutcome(int milliseconds = 20000) {
+        return waitUntil(
+            [&] {
+                const QString message = statusMessage();
+                return message.startsWith("Download finished") ||
+                       message.startsWith("Download failed") ||
+                       message.startsWith("Download cancelled");
+            },
+            milliseconds);
+    }
+
+    QStringList filesInDownloads() const {
+        return QDir(downloads.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+
+    static QByteArray contentsOf(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QString statusMessage() { return window->statusBar()->currentMessage(); }
+
+    StubSite site;
+    QTemporaryDir downloads;
+};
+
+} // namespace reelhound::testing
