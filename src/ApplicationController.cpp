@@ -32,8 +32,13 @@
 namespace reelhound {
 namespace {
 
-const QString kAlertTitle = QStringLiteral("Reelhound");
-const QString kAlertButton = QStringLiteral("OK");
+QString alertTitle() {
+    return ApplicationController::tr("Reelhound");
+}
+
+QString alertButton() {
+    return ApplicationController::tr("OK");
+}
 
 QString recentURLsKey() {
     return QString::fromLatin1(kRecentURLsKey);
@@ -104,9 +109,8 @@ void ApplicationController::applicationWillFinishLaunching() {
     if (isNetworkReachable(decided, flags))
         return;
     desktop_.beep();
-    desktop_.runAlert(kAlertTitle,
-                      QStringLiteral("You must be connected to the internet to use Reelhound."),
-                      kAlertButton);
+    desktop_.runAlert(alertTitle(), tr("You must be connected to the internet to use Reelhound."),
+                      alertButton());
 }
 
 void ApplicationController::applicationDidFinishLaunching() {
@@ -140,7 +144,7 @@ void ApplicationController::restoreDownloadControls() {
     downloadProgressTextField->setHidden(true);
     downloadFLVProgressIndicator->setDoubleValue(0.0);
     downloadFLVProgressIndicator->stopAnimation();
-    FLVGetFLVButton->setText(QStringLiteral("Download FLV"));
+    FLVGetFLVButton->setText(tr("Download FLV"));
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
 }
 
@@ -158,6 +162,10 @@ void ApplicationController::setFLVGetFLVButtonAction(void (ApplicationController
     // Target and action: whatever the button sent before, it now sends this.
     disconnect(FLVGetFLVButton, &QPushButton::clicked, this, nullptr);
     connect(FLVGetFLVButton, &QPushButton::clicked, this, action);
+    downloadButtonCancels_ = action == &ApplicationController::cancelDownload;
+    // A screen reader hears what the button does now, not only its short title.
+    FLVGetFLVButton->setAccessibleName(downloadButtonCancels_ ? tr("Cancel the download")
+                                                              : tr("Download the video file"));
 }
 
 // ---------------------------------------------------------------------------
@@ -214,10 +222,9 @@ void ApplicationController::getURLClicked() {
     const std::string shortURL = shortURLForEntry(toStd(enteredText));
     const std::string watchURL = watchURLForShortURL(shortURL);
     if (!isWatchPageURL(watchURL)) {
-        desktop_.runAlert(
-            kAlertTitle,
-            QStringLiteral("Could not resolve the address for the Vistaro page entered!"),
-            kAlertButton);
+        desktop_.runAlert(alertTitle(),
+                          tr("Could not resolve the address for the Vistaro page entered!"),
+                          alertButton());
         return;
     }
     downloadRequestType_ = kRequestTypePage;
@@ -242,7 +249,7 @@ QString ApplicationController::convertFLVFilename() const {
 
 void ApplicationController::selectConvertFLVFilename() {
     FilePanelOptions options;
-    options.title = QStringLiteral("Convert FLV file to MOV...");
+    options.title = tr("Convert FLV file to MOV...");
     options.canChooseDirectories = false;
     options.allowsOtherFileTypes = false;
     options.requiredFileType = QStringLiteral("flv");
@@ -314,7 +321,7 @@ void ApplicationController::convertFLVtoDifferentFormat() {
 
     convertFLVProgressIndicator->setHidden(false);
     convertFLVProgressIndicator->startAnimation();
-    convertFLVProgressTextField->setText(QStringLiteral("Converting..."));
+    convertFLVProgressTextField->setText(tr("Converting..."));
     setConversionBusy(true);
 
     ConverterProcess& run = *conversionFileHandle_;
@@ -330,12 +337,11 @@ void ApplicationController::convertFLVtoDifferentFormat() {
 
     if (run.succeeded()) {
         if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
-            mainWindow->statusBar()->showMessage(QStringLiteral("Converted: ") + toQt(*output));
+            mainWindow->statusBar()->showMessage(tr("Converted: %1").arg(toQt(*output)));
     } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
         desktop_.beep();
-        convertFLVProgressTextField->setText(QStringLiteral("Conversion failed: ") +
-                                             run.failureDetail());
-        mainWindow->statusBar()->showMessage(QStringLiteral("Conversion failed."));
+        convertFLVProgressTextField->setText(tr("Conversion failed: %1").arg(run.failureDetail()));
+        mainWindow->statusBar()->showMessage(tr("Conversion failed."));
     }
 }
 
@@ -372,7 +378,7 @@ QString ApplicationController::destinationFilename() const {
 
 void ApplicationController::setDestinationFilename() {
     FilePanelOptions options;
-    options.title = QStringLiteral("Save Vistaro video to file...");
+    options.title = tr("Save Vistaro video to file...");
     options.allowsOtherFileTypes = false;
     options.requiredFileType = QStringLiteral("flv");
     options.directory = QDir::homePath();
@@ -400,24 +406,23 @@ void ApplicationController::downloadMP4() {
 void ApplicationController::startVideoDownload() {
     if (!video_id_) {
         // Possible after a conversion, which unlocks the button on its own.
-        desktop_.runAlert(kAlertTitle,
-                          QStringLiteral("Enter the address of a Vistaro video page and press "
-                                         "Get before downloading."),
-                          kAlertButton);
+        desktop_.runAlert(alertTitle(),
+                          tr("Enter the address of a Vistaro video page and press Get before "
+                             "downloading."),
+                          alertButton());
         return;
     }
     const QString query = toQt(serviceQueryURL(toStd(*video_id_)));
-    mainWindow->statusBar()->showMessage(QStringLiteral("Looking up the video file..."));
+    mainWindow->statusBar()->showMessage(tr("Looking up the video file..."));
     const PageFetchResult page = fetchPageText(QUrl(query), transferLimits_.pageFetchTimeout);
     if (!page.ok) {
         desktop_.log(QStringLiteral("Link service query ") + query + QStringLiteral(" failed: ") +
                      page.error);
         mainWindow->statusBar()->clearMessage();
-        desktop_.runAlert(kAlertTitle,
-                          QStringLiteral("The link service could not be asked for the video "
-                                         "file. ") +
-                              page.error,
-                          kAlertButton);
+        desktop_.runAlert(
+            alertTitle(),
+            tr("The link service could not be asked for the video file. %1").arg(page.error),
+            alertButton());
         return;
     }
     const DirectLinkExtraction link = extractDirectLink(toStd(page.text));
@@ -426,10 +431,10 @@ void ApplicationController::startVideoDownload() {
                      QStringLiteral(" names no video file: ") +
                      toQt(describeDirectLinkProblem(link.problem)));
         mainWindow->statusBar()->clearMessage();
-        desktop_.runAlert(kAlertTitle,
-                          QStringLiteral("The video file could not be found. ") +
-                              toQt(describeDirectLinkProblem(link.problem)),
-                          kAlertButton);
+        desktop_.runAlert(alertTitle(),
+                          tr("The video file could not be found. %1")
+                              .arg(toQt(describeDirectLinkProblem(link.problem))),
+                          alertButton());
         return;
     }
 
@@ -437,14 +442,14 @@ void ApplicationController::startVideoDownload() {
     downloadRequestType_ = kRequestTypeVideo;
     if (download == nullptr) {
         desktop_.log(QStringLiteral("The download request could not be instantiated...\n"));
-        showTransferOutcome(QStringLiteral("The download could not start: the link service gave "
-                                           "an address that is not a web address."));
+        showTransferOutcome(tr("The download could not start: the link service gave an address "
+                               "that is not a web address."));
         return;
     }
     const QString destination = downloadDestinationTextField->text();
     desktop_.log(destination);
     download->setDestination(destination, true);
-    mainWindow->statusBar()->showMessage(QStringLiteral("Downloading..."));
+    mainWindow->statusBar()->showMessage(tr("Downloading..."));
 }
 
 void ApplicationController::cancelDownload() {
@@ -465,7 +470,7 @@ void ApplicationController::downloadDidBegin(Download& download) {
     downloadProgressTextField->setHidden(false);
     downloadFLVProgressIndicator->setIndeterminate(false);
     downloadFLVProgressIndicator->setDoubleValue(0.0);
-    FLVGetFLVButton->setText(QStringLiteral("Cancel"));
+    FLVGetFLVButton->setText(tr("Cancel"));
     setFLVGetFLVButtonAction(&ApplicationController::cancelDownload);
 }
 
@@ -500,7 +505,7 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
         download.cancel();
         shouldCancelDownload_ = 0;
         restoreDownloadControls();
-        showTransferOutcome(QStringLiteral("Download cancelled."));
+        showTransferOutcome(tr("Download cancelled."));
         // The chunk that carried out the cancel is still counted below.
     }
     const std::int64_t expected =
@@ -527,7 +532,7 @@ void ApplicationController::downloadDidFinish(Download& download) {
     convertFLVFilenameTextField->setText(downloadDestinationTextField->text());
     setConversionSettingsEnabled(true);
     convertFLVButton->setEnabled(true);
-    showTransferOutcome(QStringLiteral("Download finished: ") + download.destinationPath());
+    showTransferOutcome(tr("Download finished: %1").arg(download.destinationPath()));
 }
 
 void ApplicationController::downloadDidFailWithError(Download& download,
@@ -543,7 +548,7 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     download.cancel();
     shouldCancelDownload_ = 0;
     restoreDownloadControls();
-    showTransferOutcome(QStringLiteral("Download failed: ") + error.localizedDescription);
+    showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
 }
 
 } // namespace reelhound

@@ -66,6 +66,8 @@ public:
     std::int32_t downloadRequestType() const { return downloadRequestType_; }
     std::int64_t bytesReceived() const { return bytesReceived_; }
     std::int32_t shouldCancelDownload() const { return shouldCancelDownload_; }
+    // Whether the download button is in its cancel form, that is a download runs.
+    bool downloadButtonCancels() const { return downloadButtonCancels_; }
     // The text of the destination field.
     QString destinationFilename() const;
 
@@ -95,6 +97,8 @@ public:
     // The conversion source: the text of its field, and the open panel's completion.
     QString convertFLVFilename() const;
     void selectConvertFLVFilenameDidEnd(int returnCode, const QString& path);
+    // The settings the convert button would use now, read from the pop-ups.
+    ConversionSettings conversionSettingsFromControls() const;
     // The converter of the current or most recent run; empty before the first.
     ConverterProcess* conversionFileHandle() const { return conversionFileHandle_.get(); }
 
@@ -128,7 +132,6 @@ private:
     void storeRecentURLs();
     void startVideoDownload();
     void showTransferOutcome(const QString& message);
-    ConversionSettings conversionSettingsFromControls() const;
     void setConversionBusy(bool busy);
 
     // Outlets, in the window's order. A field whose accessor has the same
@@ -166,6 +169,7 @@ private:
     // 64-bit, so that files past 2 GiB count correctly.
     std::int64_t bytesReceived_ = 0;
     std::int32_t shouldCancelDownload_ = 0;
+    bool downloadButtonCancels_ = false;
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;

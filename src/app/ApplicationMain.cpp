@@ -1,6 +1,7 @@
 #include "app/ApplicationMain.h"
 
 #include "ApplicationController.h"
+#include "app/DesktopIntegration.h"
 #include "app/MainWindow.h"
 #include "core/Configuration.h"
 #include "platform/Preferences.h"
@@ -37,6 +38,7 @@ int applicationMain(int argc, char** argv) {
     QApplication::setApplicationName(name);
     QApplication::setOrganizationName(name);
     QApplication::setApplicationDisplayName(name);
+    integrateWithDesktop(application);
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     QtDesktopServices desktop;

@@ -1,11 +1,16 @@
 #include "app/MainWindow.h"
 
 #include "ApplicationController.h"
+#include "app/DesktopIntegration.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QMimeData>
+#include <QShortcut>
 #include <utility>
 #include <vector>
 
@@ -13,19 +18,19 @@ namespace reelhound {
 namespace {
 
 // Tags of the pop-up items whose tag, not title, the converter is given.
-// Keyed by title so the order of the items can change freely.
-const std::vector<std::pair<QString, int>> kItemTags = {
-    {QStringLiteral("Stereo"), 2},
-    {QStringLiteral("Mono"), 1},
-    {QStringLiteral("25 fps"), 25},
-    {QStringLiteral("30 fps"), 30},
-    {QStringLiteral("24 fps"), 24},
-    {QStringLiteral("15 fps"), 15},
-    {QStringLiteral("QuickTime (.mov)"), 10},
-    {QStringLiteral("MPEG-4 (.mp4)"), 20},
-    {QStringLiteral("AVI (.avi)"), 30},
-    {QStringLiteral("RealMedia (.rm)"), 40},
-    {QStringLiteral("Windows Media (.wmv)"), 50},
+// Keyed by the untranslated title so the order of the items can change freely.
+const std::vector<std::pair<const char*, int>> kItemTags = {
+    {"Stereo", 2},
+    {"Mono", 1},
+    {"25 fps", 25},
+    {"30 fps", 30},
+    {"24 fps", 24},
+    {"15 fps", 15},
+    {"QuickTime (.mov)", 10},
+    {"MPEG-4 (.mp4)", 20},
+    {"AVI (.avi)", 30},
+    {"RealMedia (.rm)", 40},
+    {"Windows Media (.wmv)", 50},
 };
 
 void keepPlaceWhenHidden(QWidget* widget) {
@@ -55,6 +60,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     status->setFixedHeight(3 * QFontMetrics(status->font()).lineSpacing() + 4);
     status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
+    // Drops go to the window, which replaces the whole address rather than
+    // inserting into it; the page view must never follow a dropped link.
+    setAcceptDrops(true);
+    ui_->URLEntryTextField->setAcceptDrops(false);
+    watchWebViewDrops(ui_->RLHDWebView);
+    placeWebViewInTabOrder();
+
     ui_->URLEntryTextField->setFocus();
     connect(ui_->quitAction, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
 }
@@ -66,7 +78,7 @@ void MainWindow::applyItemTags() {
                              ui_->convertToDifferentFormatButton}) {
         for (int i = 0; i < popUp->count(); ++i) {
             for (const auto& [title, tag] : kItemTags) {
-                if (popUp->itemText(i) == title)
+                if (popUp->itemText(i) == QCoreApplication::translate("MainWindow", title))
                     popUp->setItemData(i, tag);
             }
         }
@@ -87,11 +99,120 @@ void MainWindow::connectToController(ApplicationController& controller) {
     connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
     // The menu offers a download only when the download button would start one,
     // so that a second transfer can never run alongside the first.
-    connect(ui_->fileMenu, &QMenu::aboutToShow, this, [this] {
+    connect(ui_->fileMenu, &QMenu::aboutToShow, this, [this, c] {
         ui_->downloadMP4Action->setEnabled(ui_->FLVGetFLVButton->isEnabled() &&
-                                           ui_->FLVGetFLVButton->text() ==
-                                               QStringLiteral("Download FLV"));
+                                           !c->downloadButtonCancels());
     });
+
+    // The download button's titles are fixed words without a mnemonic, so it
+    // gets its key here: Alt+D presses it in either form, Escape only cancels.
+    QPushButton* download = ui_->FLVGetFLVButton;
+    auto* press = new QShortcut(QKeySequence(tr("Alt+D")), this);
+    connect(press, &QShortcut::activated, download, [download] {
+        if (download->isEnabled())
+            download->click();
+    });
+    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancel, &QShortcut::activated, download, [download, c] {
+        if (download->isEnabled() && c->downloadButtonCancels())
+            download->click();
+    });
+}
+
+void MainWindow::watchWebViewDrops(QWidget* widget) {
+    // The view draws through child widgets that it makes as pages load; each
+    // is watched as it arrives.
+    widget->installEventFilter(this);
+    for (QWidget* child : widget->findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+void MainWindow::placeWebViewInTabOrder() {
+    // The view takes no focus itself: it hands it to a widget inside it that it
+    // makes later, and both stand in the tab chain, each as a stop. Put the two
+    // side by side after the recent menu; as plain widgets for a moment, since
+    // the tab order of a widget with a focus proxy takes its whole run along.
+    QWidget* view = ui_->RLHDWebView;
+    QWidget* inner = view->focusProxy();
+    if (inner == nullptr)
+        return;
+    const Qt::FocusPolicy policy = view->focusPolicy();
+    view->setFocusProxy(nullptr);
+    view->setFocusPolicy(Qt::StrongFocus);
+    setTabOrder(ui_->recentURLPopUpButton, view);
+    setTabOrder(view, inner);
+    setTabOrder(inner, ui_->downloadDestinationTextField);
+    view->setFocusPolicy(policy);
+    view->setFocusProxy(inner);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        if (auto* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType()) {
+            watchWebViewDrops(static_cast<QWidget*>(child));
+            // A widget that takes the view's focus joins the tab chain at its
+            // end; once the view has made it, put the view back in its place.
+            if (watched == ui_->RLHDWebView)
+                QMetaObject::invokeMethod(this, &MainWindow::placeWebViewInTabOrder,
+                                          Qt::QueuedConnection);
+        }
+        break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        acceptWebAddressDrag(static_cast<QDropEvent*>(event));
+        return true;
+    case QEvent::Drop:
+        dropWebAddress(static_cast<QDropEvent*>(event));
+        return true;
+    case QEvent::DragLeave:
+        return true;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    acceptWebAddressDrag(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    acceptWebAddressDrag(event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    dropWebAddress(event);
+}
+
+void MainWindow::acceptWebAddressDrag(QDropEvent* event) {
+    if (!droppedWebAddress(*event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    // The address is copied: the browser it came from keeps its link.
+    if (event->possibleActions() & Qt::CopyAction) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropWebAddress(QDropEvent* event) {
+    const std::optional<QString> address = droppedWebAddress(*event->mimeData());
+    if (!address) {
+        event->ignore();
+        return;
+    }
+    acceptWebAddressDrag(event);
+    // As a paste over the whole field: one step that Undo takes back. Nothing
+    // is fetched until the person presses Get.
+    QLineEdit* field = ui_->URLEntryTextField;
+    field->selectAll();
+    field->insert(*address);
+    field->setFocus(Qt::OtherFocusReason);
+    activateWindow();
 }
 
 std::unique_ptr<MainWindow> loadMainWindow(ApplicationController& controller) {

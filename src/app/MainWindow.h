@@ -26,8 +26,19 @@ public:
     // The controller's outlets and the actions the window sends to it.
     void connectToController(ApplicationController& controller);
 
+protected:
+    // A web address dragged onto the window goes into the address field.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void applyItemTags();
+    void watchWebViewDrops(QWidget* widget);
+    void placeWebViewInTabOrder();
+    static void acceptWebAddressDrag(QDropEvent* event);
+    void dropWebAddress(QDropEvent* event);
 
     std::unique_ptr<Ui::MainWindow> ui_;
 };

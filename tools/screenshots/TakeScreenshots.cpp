@@ -1,15 +1,21 @@
 // Walks the real window through a download and a conversion against the local
 // stand-in of the site and saves a picture of each state, for the README.
 //   xvfb-run -a -s "-screen 0 1000x860x24" build/bin/reelhound-screenshots docs/screenshots
+// Options: --dark (Fusion with a dark palette), --prefix P (P is put before each
+// file name), --only NAME,... (save only these states). For twice the size, run
+// it with QT_SCALE_FACTOR=2 on a screen of 1920x1720.
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QNetworkProxy>
+#include <QPalette>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
@@ -30,12 +36,61 @@ void settle(int milliseconds) {
     waitUntil([] { return false; }, milliseconds);
 }
 
+// The usual dark scheme of the Fusion style.
+QPalette darkPalette() {
+    const QColor window(53, 53, 53);
+    const QColor base(36, 36, 36);
+    const QColor text(230, 230, 230);
+    const QColor disabled(127, 127, 127);
+    const QColor accent(42, 130, 218);
+    QPalette palette;
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::PlaceholderText, disabled);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::red);
+    palette.setColor(QPalette::Link, accent);
+    palette.setColor(QPalette::Highlight, accent);
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Light, window.lighter(150));
+    palette.setColor(QPalette::Midlight, window.lighter(125));
+    palette.setColor(QPalette::Mid, window.darker(130));
+    palette.setColor(QPalette::Dark, window.darker(160));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, disabled);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, window.lighter(130));
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     reelhound::prepareWebEngine();
     QApplication app(argc, argv);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    QCommandLineParser options;
+    options.addPositionalArgument("folder", "Where the pictures go");
+    const QCommandLineOption dark("dark", "Fusion style with a dark palette");
+    const QCommandLineOption prefix("prefix", "Put before each file name", "text");
+    const QCommandLineOption only("only", "Save only these states", "names");
+    options.addOptions({dark, prefix, only});
+    options.process(app);
+    const QDir out(options.positionalArguments().value(0, QStringLiteral(".")));
+    const QString namePrefix = options.value(prefix);
+    const QStringList wanted = options.value(only).split(',', Qt::SkipEmptyParts);
+    const auto wantedState = [&](const QString& name) {
+        return wanted.isEmpty() || wanted.contains(name);
+    };
+    if (options.isSet(dark)) {
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        QApplication::setPalette(darkPalette());
+    }
 
     using namespace reelhound;
     testing::StubbedApplication application;
@@ -46,12 +101,17 @@ int main(int argc, char** argv) {
     const QTemporaryDir& folder = application.folder;
     Ui::MainWindow& ui = window->ui();
 
-    const auto shoot = [&](const char* name) {
-        settle(400);
+    const auto save = [&](const QString& name) {
+        if (!wantedState(name))
+            return;
         const QPixmap picture = window->grab();
-        const QString path = out.filePath(QString::fromLatin1(name) + ".png");
+        const QString path = out.filePath(namePrefix + name + ".png");
         std::printf("%s %s\n", picture.save(path) ? "saved" : "could not save",
                     path.toUtf8().constData());
+    };
+    const auto shoot = [&](const char* name) {
+        settle(400);
+        save(QString::fromLatin1(name));
     };
 
     controller.saveDestinationFilenameDidEnd(1, folder.filePath("Vistaro Video.flv"));
@@ -72,9 +132,7 @@ int main(int argc, char** argv) {
     QObject::connect(&during, &QTimer::timeout, [&] {
         if (!shotDuringRun && ui.convertFLVProgressTextField->text().contains("frame=")) {
             shotDuringRun = true;
-            const QPixmap picture = window->grab();
-            picture.save(out.filePath("converting.png"));
-            std::printf("saved %s\n", out.filePath("converting.png").toUtf8().constData());
+            save(QStringLiteral("converting"));
         }
     });
     during.start(10);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <time.h>
+
+// Small measuring helpers shared by the benchmarks.
+namespace reelhound::bench {
+
+// A field of /proc/self/status in KiB ("VmRSS:", "VmHWM:"), or -1.
+inline long statusFieldKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix(field);
+    while (std::getline(status, line)) {
+        if (line.rfind(prefix, 0) == 0)
+            return std::stol(line.substr(prefix.size()));
+    }
+    return -1;
+}
+
+// Seconds of CPU this process has used, user and system together.
+inline double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+inline double wallSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+// Runs the event loop until the condition holds; false on time-out.
+inline bool runUntil(const std::function<bool()>& condition, int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+} // namespace reelhound::bench

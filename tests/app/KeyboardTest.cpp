@@ -1,0 +1,134 @@
+#include "app/NetworkFixture.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QTest>
+#include <QWebEngineView>
+#include <map>
+
+using namespace reelhound;
+using reelhound::testing::ApplicationFixture;
+using reelhound::testing::NetworkFixture;
+
+namespace {
+
+// The named control that a focused widget belongs to: the page view takes
+// focus in a widget of its own inside it.
+QString controlOf(QWidget* widget, const QStringList& names) {
+    for (; widget; widget = widget->parentWidget()) {
+        if (names.contains(widget->objectName()))
+            return widget->objectName();
+    }
+    return QStringLiteral("(outside the list)");
+}
+
+bool waitForFocusToLeave(const QString& control, const QStringList& names) {
+    QDeadlineTimer deadline(3000);
+    while (controlOf(QApplication::focusWidget(), names) == control && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return controlOf(QApplication::focusWidget(), names) != control;
+}
+
+} // namespace
+
+TEST_F(ApplicationFixture, tab_visitsTheThreeGroupsInReadingOrder) {
+    launch();
+    // Everything unlocked, as after a finished download.
+    controller->setConversionSettingsEnabled(true);
+    for (QWidget* w : {static_cast<QWidget*>(ui().FLVGetFLVButton),
+                       static_cast<QWidget*>(ui().downloadDestinationSelectButton),
+                       static_cast<QWidget*>(ui().convertFLVButton)})
+        w->setEnabled(true);
+    const QStringList order = {"URLEntryTextField",
+                               "URLGetURLButton",
+                               "recentURLPopUpButton",
+                               "RLHDWebView",
+                               "downloadDestinationTextField",
+                               "downloadDestinationSelectButton",
+                               "FLVGetFLVButton",
+                               "convertFLVFilenameTextField",
+                               "selectFLVtoConvertButton",
+                               "audioFrequencyButton",
+                               "audioBitrateButton",
+                               "audioChannelsButton",
+                               "videoSizeButton",
+                               "videoBitrateButton",
+                               "videoFrameRateButton",
+                               "convertToDifferentFormatButton",
+                               "convertFLVButton"};
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QCoreApplication::processEvents(); // what the window queued while showing, as before any key
+    ui().URLEntryTextField->setFocus();
+
+    QStringList visited{controlOf(QApplication::focusWidget(), order)};
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        // The page view passes focus on once its page has none left to give.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        waitForFocusToLeave(visited.last(), order);
+        visited << controlOf(QApplication::focusWidget(), order);
+    }
+    EXPECT_EQ(visited, order + QStringList{order.first()});
+}
+
+TEST_F(ApplicationFixture, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
+    launch();
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                             qobject_cast<QComboBox*>(w) || qobject_cast<QProgressBar*>(w) ||
+                             qobject_cast<QWebEngineView*>(w);
+        if (control && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
+    }
+
+    // Every key that reaches a control from anywhere in the window, and who owns it.
+    std::map<QString, QStringList> owners;
+    const auto note = [&](const QKeySequence& key, const QString& owner) {
+        if (!key.isEmpty())
+            owners[key.toString()] << owner;
+    };
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->buddy())
+            note(QKeySequence::mnemonic(label->text()), label->objectName());
+    }
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        const QKeySequence key = QKeySequence::mnemonic(button->text());
+        // The download button's titles are fixed; its key is a shortcut.
+        if (button != ui().FLVGetFLVButton) {
+            EXPECT_FALSE(key.isEmpty()) << button->objectName().toStdString();
+        }
+        note(key, button->objectName());
+    }
+    for (QAction* menu : window->menuBar()->actions())
+        note(QKeySequence::mnemonic(menu->text()), menu->text());
+    for (QShortcut* shortcut : window->findChildren<QShortcut*>())
+        note(shortcut->key(), QStringLiteral("shortcut"));
+
+    EXPECT_EQ(owners.count(QKeySequence(Qt::ALT | Qt::Key_D).toString()), 1u);
+    for (const auto& [key, who] : owners)
+        EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
+}
+
+TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtTheNextChunk) {
+    launchWithShortLimits();
+    chooseDestination(destination());
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_Escape); // nothing runs, so nothing to cancel
+    EXPECT_EQ(controller->shouldCancelDownload(), 0);
+
+    QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier); // the download button's key
+    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cancel");
+    EXPECT_EQ(ui().FLVGetFLVButton->accessibleName(), "Cancel the download");
+
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(controller->shouldCancelDownload(), 1); // carried out by the next chunk
+    ASSERT_TRUE(waitForTransferOutcome());
+    EXPECT_EQ(statusMessage(), "Download cancelled.");
+    EXPECT_FALSE(QFile::exists(destination()));
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Download FLV");
+    EXPECT_EQ(ui().FLVGetFLVButton->accessibleName(), "Download the video file");
+}

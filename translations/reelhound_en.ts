@@ -1,0 +1,369 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Address of the Vistaro video page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>www.vistaro.com/watch?v=…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the video page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Get</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the video page of the address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video page loading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Recent:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recent addresses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put a recent address back into the address field</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File the video is saved to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the file the video is saved to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;hoose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download FLV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download the video, or cancel a running download (Alt+D; Esc cancels)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download progress</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How much of the video has arrived</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Source:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File to convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the file to convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ch&amp;oose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a .flv file to convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio fre&amp;quency:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio frequency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio sampling rate in Hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame si&amp;ze:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame size in pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio &amp;bit rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio bit rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Video bit rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Video bit rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio cha&amp;nnels:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Audio channels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of audio channels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame rat&amp;e:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frames per second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>25 fps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>30 fps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>24 fps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>15 fps</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>For&amp;mat:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format of the converted file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>QuickTime (.mov)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MPEG-4 (.mp4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AVI (.avi)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RealMedia (.rm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Windows Media (.wmv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert the source file into the chosen format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converter&apos;s latest output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download &amp;Video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ApplicationController</name>
+    <message>
+        <source>Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must be connected to the internet to use Reelhound.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download FLV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel the download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download the video file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not resolve the address for the Vistaro page entered!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert FLV file to MOV...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converted: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Vistaro video to file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Looking up the video file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link service could not be asked for the video file. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The video file could not be found. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The download could not start: the link service gave an address that is not a web address.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download finished: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::MainWindow</name>
+    <message>
+        <source>Alt+D</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
