@@ -47,6 +47,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 
     // The progress widgets come and go; the rest of the window stays still.
     keepPlaceWhenHidden(ui_->downloadFLVProgressIndicator);
+    // The progress line changes with every chunk; its length must not make the
+    // layout recompute the window each time.
+    ui_->downloadProgressTextField->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     keepPlaceWhenHidden(ui_->downloadProgressTextField);
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
     keepPlaceWhenHidden(ui_->getURLprogressIndicator);

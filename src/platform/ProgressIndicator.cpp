@@ -1,5 +1,6 @@
 #include "platform/ProgressIndicator.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -8,6 +9,7 @@ namespace {
 
 constexpr int kStepsPerPercent = 10;
 constexpr int kMaximumSteps = 100 * kStepsPerPercent;
+constexpr int kFrameMilliseconds = 16;
 
 } // namespace
 
@@ -18,7 +20,17 @@ ProgressIndicator::ProgressIndicator(QWidget* parent) : QProgressBar(parent) {
 
 void ProgressIndicator::setDoubleValue(double value) {
     doubleValue_ = value;
-    updateBar();
+    scheduleBarUpdate();
+}
+
+void ProgressIndicator::scheduleBarUpdate() {
+    if (barUpdateScheduled_)
+        return;
+    barUpdateScheduled_ = true;
+    QTimer::singleShot(kFrameMilliseconds, this, [this] {
+        barUpdateScheduled_ = false;
+        updateBar();
+    });
 }
 
 void ProgressIndicator::setIndeterminate(bool indeterminate) {
