@@ -21,8 +21,11 @@ namespace reelhound {
 namespace {
 
 // Unread output beyond this is dropped from the front: the relay shows only
-// the newest chunk anyway, and memory must not follow the converter's chattiness.
-constexpr qsizetype kMaxPendingBytes = 64 * 1024;
+// the newest chunk, in a one-line field, and memory must not follow the
+// converter's chattiness. Kept short because laying the text out costs far more
+// than reading it: with 64 KiB a converter writing 100 MiB held the window busy
+// for minutes.
+constexpr qsizetype kMaxPendingBytes = 1024;
 
 // How long a killed child may take to be reaped before we stop waiting.
 constexpr int kReapTimeoutMs = 5000;
@@ -164,8 +167,13 @@ void ConverterProcess::readErrorOutput() {
     if (notificationsStopped_)
         return;
     pending_.append(bytes);
-    if (pending_.size() > kMaxPendingBytes)
-        pending_.remove(0, pending_.size() - kMaxPendingBytes);
+    if (pending_.size() > kMaxPendingBytes) {
+        qsizetype cut = pending_.size() - kMaxPendingBytes;
+        // Not in the middle of a character: its continuation bytes go too.
+        while (cut < pending_.size() && (static_cast<unsigned char>(pending_[cut]) & 0xC0) == 0x80)
+            ++cut;
+        pending_.remove(0, cut);
+    }
     scheduleDelivery();
 }
 

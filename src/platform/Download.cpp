@@ -10,11 +10,171 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStorageInfo>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace reelhound {
+
+// The bytes of one download on their way to the destination.
+//
+// They go to an unnamed file (O_TMPFILE) in the destination's folder: nobody
+// can open, predict or replace it, and it vanishes with this process should it
+// die. commit() links it under the destination's name when that is free, or
+// otherwise under a random name created exclusively beside it, renamed over
+// the destination. Unlike QSaveFile, a symbolic link at the destination is
+// never followed: the rename replaces the link itself, so a link planted there
+// cannot send the bytes elsewhere. Where the file system has no unnamed files,
+// the file gets its random name from the start.
+class DownloadFile {
+public:
+    DownloadFile() = default;
+    DownloadFile(const DownloadFile&) = delete;
+    DownloadFile& operator=(const DownloadFile&) = delete;
+    ~DownloadFile() { discard(); }
+
+    bool open(const QString& destination);
+    bool write(const char* data, qint64 length);
+    bool commit();
+    // Throws away what was written; the destination stays as it was.
+    void discard();
+    QString errorString() const { return error_; }
+
+private:
+    bool failWith(int code) {
+        error_ = QString::fromLocal8Bit(std::strerror(code));
+        return false;
+    }
+    QByteArray randomSibling() const;
+    bool createNamed(mode_t mode);
+    bool linkUnnamed(const QByteArray& path) const;
+
+    QByteArray destination_;
+    QByteArray hiddenPrefix_; // "<folder>/.<name>."
+    QByteArray namedPath_;    // empty while the file has no name
+    int fd_ = -1;
+    QString error_;
+};
+
+bool DownloadFile::open(const QString& destination) {
+    const QFileInfo info(destination);
+    destination_ = QFile::encodeName(info.absoluteFilePath());
+    // Short enough that the random part always fits in a file name.
+    hiddenPrefix_ = QFile::encodeName(info.absolutePath()) + "/." +
+                    QFile::encodeName(info.fileName()).left(200) + '.';
+
+    struct stat existing {};
+    const bool exists = ::lstat(destination_.constData(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return failWith(EISDIR);
+    // An existing file that is not ours to write is not ours to replace either.
+    if (exists && S_ISREG(existing.st_mode) && ::access(destination_.constData(), W_OK) != 0)
+        return failWith(errno);
+
+    // Naming an unnamed file later goes through /proc.
+    bool unnamedFiles = ::access("/proc/self/fd", X_OK) == 0;
+    if (unnamedFiles) {
+        const QByteArray folder = QFile::encodeName(info.absolutePath());
+        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return failWith(errno); // the folder itself is the problem
+        unnamedFiles = fd_ >= 0;
+    }
+    if (!unnamedFiles && !createNamed(exists ? 0600 : 0666))
+        return false;
+    // The download takes the place of the earlier file, with its permissions.
+    if (exists && S_ISREG(existing.st_mode))
+        (void)::fchmod(fd_, existing.st_mode & 07777);
+    return true;
+}
+
+bool DownloadFile::write(const char* data, qint64 length) {
+    while (length > 0) {
+        const ssize_t written = ::write(fd_, data, static_cast<std::size_t>(length));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return failWith(errno);
+        }
+        data += written;
+        length -= written;
+    }
+    return true;
+}
+
+bool DownloadFile::commit() {
+    // A full disk or a lost server can show only now; a file system that
+    // cannot sync at all is no reason to fail.
+    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+        return failWith(errno);
+    if (namedPath_.isEmpty()) {
+        if (linkUnnamed(destination_)) {
+            discard(); // only closes: the file has its final name
+            return true;
+        }
+        if (errno != EEXIST)
+            return failWith(errno);
+        for (int attempt = 0; namedPath_.isEmpty(); ++attempt) {
+            const QByteArray candidate = randomSibling();
+            if (linkUnnamed(candidate))
+                namedPath_ = candidate;
+            else if (errno != EEXIST || attempt == 100)
+                return failWith(errno);
+        }
+    }
+    if (::rename(namedPath_.constData(), destination_.constData()) != 0)
+        return failWith(errno);
+    namedPath_.clear();
+    discard();
+    return true;
+}
+
+void DownloadFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!namedPath_.isEmpty()) {
+        ::unlink(namedPath_.constData());
+        namedPath_.clear();
+    }
+}
+
+QByteArray DownloadFile::randomSibling() const {
+    return hiddenPrefix_ +
+           QByteArray::number(QRandomGenerator::system()->generate64(), 16)
+               .rightJustified(16, '0') +
+           ".part";
+}
+
+bool DownloadFile::createNamed(mode_t mode) {
+    for (int attempt = 0; attempt <= 100; ++attempt) {
+        const QByteArray candidate = randomSibling();
+        fd_ = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     mode);
+        if (fd_ >= 0) {
+            namedPath_ = candidate;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return failWith(errno);
+}
+
+bool DownloadFile::linkUnnamed(const QByteArray& path) const {
+    // linkat never follows a link at the new name: an existing one gives EEXIST.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 namespace {
 
 // Bounds what Qt keeps in memory for one transfer; anything beyond waits in
@@ -69,7 +229,11 @@ DownloadResponse responseOf(const QNetworkReply& reply) {
 
 // "name.flv" -> "name-1.flv", "name-2.flv", ... whichever is free first.
 QString unusedPath(const QString& path) {
-    if (!QFileInfo::exists(path))
+    // A link, even a dangling one, is something that is there.
+    const auto taken = [](const QString& candidate) {
+        return QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
+    };
+    if (!taken(path))
         return path;
     const QFileInfo info(path);
     const QString suffix = info.completeSuffix();
@@ -79,7 +243,7 @@ QString unusedPath(const QString& path) {
         if (!suffix.isEmpty())
             name += u'.' + suffix;
         const QString candidate = info.dir().filePath(name);
-        if (!QFileInfo::exists(candidate))
+        if (!taken(candidate))
             return candidate;
     }
 }
@@ -243,10 +407,8 @@ bool Download::prepareDestination(const DownloadResponse& response) {
         }
     }
 
-    // QSaveFile writes to a temporary file it creates exclusively next to the
-    // destination, and renames it over the destination only on commit().
-    file_ = std::make_unique<QSaveFile>(path);
-    if (!file_->open(QIODevice::WriteOnly)) {
+    file_ = std::make_unique<DownloadFile>();
+    if (!file_->open(path)) {
         const QString reason = file_->errorString();
         discardFile();
         fail(QStringLiteral("The file %1 could not be created: %2.").arg(path, reason));
@@ -279,7 +441,7 @@ void Download::readBody() {
         const qint64 length = reply_->read(buffer_.data(), kReadBufferSize);
         if (length <= 0)
             break;
-        if (file_->write(buffer_.data(), length) != length) {
+        if (!file_->write(buffer_.data(), length)) {
             fail(QStringLiteral("The file %1 could not be written: %2.")
                      .arg(createdPath_, file_->errorString()));
             return;
@@ -381,7 +543,6 @@ void Download::letReplyRunOut() {
 void Download::discardFile() {
     if (file_ == nullptr)
         return;
-    file_->cancelWriting();
     file_.reset(); // removes the temporary file
 }
 

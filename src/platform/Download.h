@@ -10,11 +10,11 @@
 #include <vector>
 
 class QNetworkReply;
-class QSaveFile;
 
 namespace reelhound {
 
 class Download;
+class DownloadFile;
 
 // The server's answer to a download request. A download may see several: one
 // per redirect, then the one whose body is the file.
@@ -64,9 +64,10 @@ struct DownloadOptions {
 
 // One file fetched over HTTP(S) into a destination path.
 //
-// The bytes go to a temporary file beside the destination as they arrive and
-// replace the destination only when the whole file is there; a failed or
-// cancelled transfer leaves an earlier file untouched and no partial file.
+// The bytes go to an unnamed temporary file beside the destination as they
+// arrive and replace the destination by rename only when the whole file is
+// there; a failed or cancelled transfer leaves an earlier file untouched and no
+// partial file. A symbolic link at the destination is replaced, not followed.
 // Redirects are followed to http and https addresses only. An HTTP status of
 // 400 and above is a failure. Apart from cancel() a transfer ends with exactly
 // one of downloadDidFinish and downloadDidFailWithError.
@@ -139,7 +140,7 @@ private:
     std::int64_t expectedContentLength_ = -1;
     std::int64_t bytesReceived_ = 0; // since the last response
 
-    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<DownloadFile> file_;
     std::vector<char> buffer_;
     QTimer stallTimer_;
 };

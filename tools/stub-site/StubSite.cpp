@@ -33,6 +33,17 @@ constexpr std::size_t kPatternLength = 65521;
 constexpr qint64 kTricklePiece = 4 * 1024;
 constexpr int kTrickleIntervalMs = 50;
 constexpr qint64 kStallAfter = 16 * 1024;
+// Beyond the largest page a client is expected to read.
+constexpr qint64 kHugePageSize = 17 * 1024 * 1024;
+// A reason phrase with terminal escapes and other control characters.
+constexpr char kHostileReason[] = "Busy\x1b[2J\x1b[31m %s%n%1 now\x07\x7f";
+constexpr std::array<std::pair<int, const char*>, 5> kRedirectStatuses{{
+    {301, "Moved Permanently"},
+    {302, "Found"},
+    {303, "See Other"},
+    {307, "Temporary Redirect"},
+    {308, "Permanent Redirect"},
+}};
 constexpr auto kDirectLinkToken = "OEgsToPDskJ";
 
 QString siteHost() {
@@ -113,6 +124,33 @@ private:
     QFile file_;
 };
 
+// A text page of exactly size bytes: head, then filler repeated (and cut) to fit.
+class PaddedTextBody final : public BodySource {
+public:
+    PaddedTextBody(QByteArray head, QByteArray filler, qint64 size)
+        : head_(std::move(head)), filler_(std::move(filler)), size_(size) {}
+    qint64 size() const override { return size_; }
+    qint64 read(char* into, qint64 maximum) override {
+        const qint64 length = std::min(maximum, size_ - position_);
+        for (qint64 done = 0; done < length;) {
+            const bool inHead = position_ < head_.size();
+            const QByteArray& source = inHead ? head_ : filler_;
+            const qint64 offset = inHead ? position_ : (position_ - head_.size()) % filler_.size();
+            const qint64 piece = std::min(length - done, source.size() - offset);
+            std::memcpy(into + done, source.constData() + offset, static_cast<std::size_t>(piece));
+            done += piece;
+            position_ += piece;
+        }
+        return length;
+    }
+
+private:
+    QByteArray head_;
+    QByteArray filler_;
+    qint64 size_;
+    qint64 position_ = 0;
+};
+
 class PatternBody final : public BodySource {
 public:
     explicit PatternBody(qint64 size) : size_(size) {}
@@ -134,7 +172,7 @@ enum class Delivery {
     Chunked,    // no length, chunked transfer coding
     Trickle,    // kTricklePiece every kTrickleIntervalMs
     StallAfter, // kStallAfter bytes, then nothing while the connection stays open
-    DropAfter,  // half the body, then the connection is closed
+    DropAfter,  // dropPercent of the body, then the connection is closed
     Silent,     // the request is read and never answered
 };
 
@@ -145,6 +183,7 @@ struct Response {
     QList<QPair<QByteArray, QByteArray>> headers;
     std::unique_ptr<BodySource> body;
     Delivery delivery = Delivery::Whole;
+    int dropPercent = 50; // for DropAfter
 };
 
 Response htmlResponse(int status, QByteArray reason, const QString& title, const QString& content) {
@@ -163,8 +202,8 @@ Response notFound(const QString& url) {
                         QStringLiteral("<p>Nothing is here: %1</p>").arg(url.toHtmlEscaped()));
 }
 
-Response redirectTo(const QString& location) {
-    Response response = htmlResponse(302, "Found", QStringLiteral("Moved"),
+Response redirectTo(const QString& location, int status = 302, QByteArray reason = "Found") {
+    Response response = htmlResponse(status, std::move(reason), QStringLiteral("Moved"),
                                      QStringLiteral("<p>The video has moved.</p>"));
     response.headers.append({"Location", location.toUtf8()});
     return response;
@@ -178,9 +217,11 @@ Response silence() {
 
 Response homePage() {
     static const char* const kIdentifiers[] = {
-        "demo",          "slow",      "chunked",       "size-104857600", "missing",
-        "server-error",  "dropped",   "stall",         "redirect",       "redirect-file",
-        "redirect-loop", "no-prefix", "no-terminator", "service-error",  "no-answer"};
+        "demo",         "slow",          "chunked",       "size-104857600", "missing",
+        "server-error", "dropped",       "dropped-1",     "dropped-99",     "stall",
+        "redirect",     "redirects-5",   "redirect-file", "redirect-loop",  "hostile-reason",
+        "no-prefix",    "no-terminator", "service-error", "huge-page",      "binary-page",
+        "latin1-page",  "no-answer"};
     QString items;
     for (const char* id : kIdentifiers)
         items += QStringLiteral("<li><a href=\"%1/watch?v=%2\">%1/watch?v=%2</a></li>\n")
@@ -215,6 +256,38 @@ Response servicePage(const QString& videoId) {
     if (mode == u"service-error")
         return htmlResponse(500, "Internal Server Error", QStringLiteral("Error"),
                             QStringLiteral("<p>The link service failed.</p>"));
+    const QByteArray link = QStringLiteral("<a href=\"%1&amp;t=%2\" class=\"download\">")
+                                .arg(StubSite::directVideoURL(videoId).toHtmlEscaped(),
+                                     QString::fromLatin1(kDirectLinkToken))
+                                .toUtf8();
+    if (mode == u"huge-page") {
+        // A usable link at the top, then more text than a client should read,
+        // with no length announced: only counting the bytes stops a reader.
+        Response response;
+        response.body = std::make_unique<PaddedTextBody>(
+            "<!DOCTYPE html>\n<html><body>\n" + link + "Download FLV</a>\n",
+            "<p>Padding that never ends.</p>\n", kHugePageSize);
+        response.delivery = Delivery::Chunked;
+        return response;
+    }
+    if (mode == u"binary-page") {
+        // The link sits between random bytes, labelled as a web page.
+        Response response;
+        response.body = std::make_unique<MemoryBody>(StubSite::generatedBytes(0, 4096) + link +
+                                                     StubSite::generatedBytes(4096, 4096));
+        return response;
+    }
+    if (mode == u"latin1-page") {
+        // A usable page, but in ISO 8859-1: its accented letters are not UTF-8.
+        Response response;
+        response.contentType = "text/html; charset=iso-8859-1";
+        const QString page = QStringLiteral("<!DOCTYPE html>\n<html><body>\n<p>Vid\u00e9o "
+                                            "trouv\u00e9e</p>\n%1T\u00e9l\u00e9charger</a>\n"
+                                            "</body></html>\n")
+                                 .arg(QString::fromUtf8(link));
+        response.body = std::make_unique<MemoryBody>(page.toLatin1());
+        return response;
+    }
     const QString watchURL = (siteRoot() + QStringLiteral("/watch?v=") + videoId).toHtmlEscaped();
     QString links;
     if (mode == u"no-prefix") {
@@ -234,14 +307,19 @@ Response servicePage(const QString& videoId) {
                             .arg(watchURL, links));
 }
 
-std::optional<qint64> generatedSizeOf(const QString& mode) {
-    if (!mode.startsWith(u"size-"))
+// The number N of a mode "name-N", when mode has that form.
+std::optional<qint64> numberAfter(const QString& mode, QStringView name) {
+    if (!mode.startsWith(name) || !mode.mid(name.size()).startsWith(u'-'))
         return std::nullopt;
     bool ok = false;
-    const qint64 size = mode.mid(5).toLongLong(&ok);
-    if (!ok || size < 0)
+    const qint64 number = mode.mid(name.size() + 1).toLongLong(&ok);
+    if (!ok || number < 0)
         return std::nullopt;
-    return size;
+    return number;
+}
+
+std::optional<qint64> generatedSizeOf(const QString& mode) {
+    return numberAfter(mode, u"size");
 }
 
 } // namespace
@@ -357,6 +435,16 @@ private:
             return redirectTo(QStringLiteral("file:///etc/passwd"));
         if (mode == u"redirect-loop")
             return redirectTo(url.toString());
+        if (const auto hops = numberAfter(mode, u"redirects"); hops && *hops > 0) {
+            // Each hop uses the next redirect status, down to an ordinary video.
+            const auto& [status, reason] = kRedirectStatuses[*hops % kRedirectStatuses.size()];
+            return redirectTo(siteRoot() +
+                                  QStringLiteral("/get_video?video_id=redirects-%1").arg(*hops - 1),
+                              status, reason);
+        }
+        if (mode == u"hostile-reason")
+            return htmlResponse(503, kHostileReason, QStringLiteral("Busy"),
+                                QStringLiteral("<p>Try again later.</p>"));
 
         Response response;
         response.contentType = "video/x-flv";
@@ -378,6 +466,10 @@ private:
             response.delivery = Delivery::StallAfter;
         else if (mode == u"dropped")
             response.delivery = Delivery::DropAfter;
+        else if (const auto percent = numberAfter(mode, u"dropped"); percent && *percent <= 100) {
+            response.delivery = Delivery::DropAfter;
+            response.dropPercent = static_cast<int>(*percent);
+        }
         return response;
     }
 
@@ -386,12 +478,13 @@ private:
         if (response.delivery == Delivery::Silent)
             return; // the connection stays open until the client gives up
         delivery_ = response.delivery;
+        dropPercent_ = response.dropPercent;
         body_ = std::move(response.body);
         const qint64 size = body_ ? body_->size() : 0;
         if (delivery_ == Delivery::StallAfter)
             limit_ = std::min(kStallAfter, size / 2);
-        else if (delivery_ == Delivery::DropAfter)
-            limit_ = size / 2;
+        else if (delivery_ == Delivery::DropAfter) // in two steps: size may be near 2^63
+            limit_ = size / 100 * dropPercent_ + size % 100 * dropPercent_ / 100;
 
         QByteArray head =
             "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
@@ -468,6 +561,7 @@ private:
     bool headOnly_ = false;
     bool finished_ = false;
     Delivery delivery_ = Delivery::Whole;
+    int dropPercent_ = 50;
     std::unique_ptr<BodySource> body_;
     QByteArray buffer_;
     qint64 sent_ = 0;

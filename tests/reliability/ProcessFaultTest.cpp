@@ -1,0 +1,185 @@
+// Faults that need the application in a process of its own: killed during a
+// transfer, a file-size limit reached, a converter that is missing, broken or
+// hostile (looked up beside a copied executable), and quitting mid-conversion.
+#include "reliability/DriverProcess.h"
+#include "support/QtPrinters.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace reelhound::testing;
+
+namespace {
+
+const QByteArray kEarlierContents = "an earlier download that must survive";
+
+class DownloadInAProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QFile file(destination());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kEarlierContents);
+    }
+
+    QString destination() const { return folder.filePath(QStringLiteral("video.flv")); }
+
+    void expectEarlierFileAlone() {
+        QFile file(destination());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), kEarlierContents);
+        EXPECT_EQ(
+            QDir(folder.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"video.flv"});
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(DownloadInAProcess, killedMidTransfer_leavesTheEarlierFileAndNoTemporary) {
+    QProcess driver;
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(kDriver, {"download", "slow", destination()});
+    ASSERT_TRUE(driver.waitForStarted());
+    QByteArray output;
+    QDeadlineTimer deadline(30000);
+    while (!output.contains("received: ") && !deadline.hasExpired() &&
+           driver.state() == QProcess::Running) {
+        driver.waitForReadyRead(100);
+        output += driver.readAllStandardOutput();
+    }
+    ASSERT_TRUE(output.contains("received: ")) << output.toStdString();
+    ::kill(static_cast<pid_t>(driver.processId()), SIGKILL);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+    EXPECT_EQ(driver.exitStatus(), QProcess::CrashExit);
+    expectEarlierFileAlone();
+}
+
+TEST_F(DownloadInAProcess, fileSizeLimitReached_failsTheWriteAndKeepsTheEarlierFile) {
+    const DriverOutput run = runDriver(
+        kDriver, {"download", "size-4194304", destination(), "--file-size-limit", "1048576"});
+    ASSERT_EQ(run.exitCode, 0) << run.raw.toStdString();
+    EXPECT_EQ(run.value("status"),
+              QStringLiteral("Download failed: The file %1 could not be written: File too large.")
+                  .arg(destination()));
+    EXPECT_EQ(run.value("download-button"), "Download FLV");
+    EXPECT_TRUE(run.values("log").contains("Download failed! Error - The file " + destination() +
+                                           " could not be written: File too large. "
+                                           "http://www.vistaro.com/get_video?video_id=size-"
+                                           "4194304&amp;t=OEgsToPDskJ"))
+        << run.raw.toStdString();
+    expectEarlierFileAlone();
+}
+
+enum class Converter { Missing, NotExecutable, Scripted };
+
+struct ConverterFault {
+    const char* name;
+    Converter converter;
+    const char* script; // the source file, which the scripted converter runs
+    const char* shown;  // the conversion text after the run begins with this; empty: success
+    qint64 outputSize;  // -1: no output file
+};
+
+void PrintTo(const ConverterFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
+
+class ConverterFaults : public ::testing::TestWithParam<ConverterFault> {};
+
+TEST_P(ConverterFaults, endTheRunReleaseTheControlsAndLeaveNoPartialFile) {
+    const ConverterFault& fault = GetParam();
+    DriverTree tree;
+    ASSERT_TRUE(tree.create());
+    if (fault.converter == Converter::Scripted) {
+        ASSERT_TRUE(tree.useScriptedConverter());
+    } else if (fault.converter == Converter::NotExecutable) {
+        ASSERT_TRUE(tree.putConverterFile("#!/bin/sh\nexit 0\n",
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    }
+    const QString source = tree.filePath(QStringLiteral("clip.flv"));
+    const QString output = tree.filePath(QStringLiteral("clip.mov"));
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(fault.script);
+    }
+
+    const DriverOutput run = runDriver(tree.executable(), {"convert", source, "10"}, 120000);
+    ASSERT_EQ(run.exitCode, 0) << run.raw.toStdString();
+    const QString shown =
+        QString::fromUtf8(fault.shown).replace(QStringLiteral("CONVERTER"), tree.converterPath());
+    if (shown.isEmpty()) {
+        EXPECT_EQ(run.value("status"), "Converted: " + output);
+        EXPECT_EQ(run.value("conversion-text"), "");
+        EXPECT_EQ(run.value("beeps"), "0");
+    } else {
+        EXPECT_EQ(run.value("status"), "Conversion failed.");
+        EXPECT_TRUE(run.value("conversion-text").startsWith(shown)) << run.raw.toStdString();
+        EXPECT_EQ(run.value("beeps"), "1");
+    }
+    EXPECT_EQ(run.value("disabled"), "") << "every control is released after the run";
+    EXPECT_EQ(QFileInfo(output).exists() ? QFileInfo(output).size() : -1, fault.outputSize);
+    const QString converter = run.value("converter-pid");
+    for (const QString& child : run.values("child"))
+        EXPECT_FALSE(!converter.isEmpty() && child.startsWith(converter + ' ')) << "left running";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reliability, ConverterFaults,
+    ::testing::Values(
+        ConverterFault{"missing", Converter::Missing, "",
+                       "Conversion failed: The converter could not be started: CONVERTER: No such "
+                       "file or directory",
+                       -1},
+        ConverterFault{"notExecutable", Converter::NotExecutable, "",
+                       "Conversion failed: The converter could not be started: CONVERTER: "
+                       "Permission denied",
+                       -1},
+        ConverterFault{"crashing", Converter::Scripted,
+                       "err=Aborting now\\r\nwrite-output=100\nabort\n",
+                       "Conversion failed: Aborting now", -1},
+        ConverterFault{"binaryJunk", Converter::Scripted,
+                       "err=\\x01\\xff\\xfe\\x1b[2J junk\\x00\\x7f\\n\nexit=1\n",
+                       "Conversion failed: \\x01\xef\xbf\xbd\xef\xbf\xbd\\x1b[2J junk\\x00\\x7f",
+                       -1},
+        ConverterFault{"hundredMiBOfOutput", Converter::Scripted,
+                       "flood=104857600\nerr=\\nlast words\\n\nwrite-output=1000\n", "", 1000},
+        ConverterFault{"readingStandardInput", Converter::Scripted, "read-stdin\nwrite-output=10\n",
+                       "", 10},
+        ConverterFault{"partialOutput", Converter::Scripted, "write-output=5000\nexit=1\n",
+                       "Conversion failed: The converter exited with status 1.", -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(QuitDuringAConversion, killsTheConverterAndRemovesItsPartialOutput) {
+    DriverTree tree;
+    ASSERT_TRUE(tree.create());
+    ASSERT_TRUE(tree.useScriptedConverter());
+    const QString source = tree.filePath(QStringLiteral("clip.flv"));
+    {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("err=ready\\n\nwrite-output=10\nsleep=60000\n");
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const DriverOutput run =
+        runDriver(tree.executable(), {"convert", source, "10", "--quit-after", "1500"});
+    EXPECT_LT(clock.elapsed(), 30000);
+    ASSERT_EQ(run.exitCode, 0) << run.raw.toStdString();
+    const qint64 converter = run.value("converter-pid").toLongLong();
+    ASSERT_GT(converter, 0) << run.raw.toStdString();
+    EXPECT_FALSE(processExists(converter));
+    for (const QString& child : run.values("child"))
+        EXPECT_FALSE(child.startsWith(QString::number(converter) + ' ')) << child.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(tree.filePath(QStringLiteral("clip.mov"))));
+    EXPECT_EQ(run.value("beeps"), "0"); // quitting is not a failure to report
+}
+
+} // namespace
