@@ -180,6 +180,12 @@ namespace {
 // Bounds what Qt keeps in memory for one transfer; anything beyond waits in
 // the socket until we have written the previous chunk to disk.
 constexpr qint64 kReadBufferSize = 1024 * 1024;
+// The network hands data over in pieces of a few KiB, each a turn of the event
+// loop. Taking it in batches of up to this size, or after this delay at the
+// latest, keeps the per-chunk work (the progress display) from costing more
+// than the transfer itself, while a slow server is still reported promptly.
+constexpr qint64 kBatchBytes = 256 * 1024;
+constexpr std::chrono::milliseconds kBatchDelay(30);
 
 bool isEncodedArchiveType(const QString& type) {
     return type == u"application/macbinary" || type == u"application/binhex" ||
@@ -273,6 +279,9 @@ Download::Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOp
       delegate_(&delegate), options_(options) {
     stallTimer_.setSingleShot(true);
     connect(&stallTimer_, &QTimer::timeout, this, &Download::stalled);
+    batchTimer_.setSingleShot(true);
+    batchTimer_.setInterval(kBatchDelay);
+    connect(&batchTimer_, &QTimer::timeout, this, &Download::drainBody);
     QTimer::singleShot(0, this, &Download::begin);
 }
 
@@ -435,6 +444,18 @@ void Download::readBody() {
     }
     if (file_ == nullptr)
         return;
+    if (!reply_->isFinished() && reply_->bytesAvailable() < kBatchBytes) {
+        if (!batchTimer_.isActive())
+            batchTimer_.start();
+        return;
+    }
+    drainBody();
+}
+
+void Download::drainBody() {
+    batchTimer_.stop();
+    if (!running() || reply_ == nullptr || file_ == nullptr)
+        return;
     if (buffer_.empty())
         buffer_.resize(static_cast<std::size_t>(kReadBufferSize));
     while (running() && reply_ != nullptr && reply_->bytesAvailable() > 0) {
@@ -511,6 +532,7 @@ void Download::finish() {
 void Download::end(State state) {
     state_ = state;
     stallTimer_.stop();
+    batchTimer_.stop();
     discardReply();
     discardFile();
     deleteLater();
@@ -521,6 +543,7 @@ void Download::discardReply() {
         return;
     QNetworkReply* const reply = reply_;
     reply_ = nullptr;
+    batchTimer_.stop();
     disconnect(reply, nullptr, this, nullptr);
     reply->abort();
     reply->deleteLater();

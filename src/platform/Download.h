@@ -113,6 +113,7 @@ private:
     void responseArrived();
     bool prepareDestination(const DownloadResponse& response);
     void readBody();
+    void drainBody();
     void replyFinished();
     void stalled();
     void fail(const QString& description, const QUrl& failingURL);
@@ -143,6 +144,7 @@ private:
     std::unique_ptr<DownloadFile> file_;
     std::vector<char> buffer_;
     QTimer stallTimer_;
+    QTimer batchTimer_;
 };
 
 } // namespace reelhound
