@@ -51,6 +51,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     // layout recompute the window each time.
     ui_->downloadProgressTextField->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     keepPlaceWhenHidden(ui_->downloadProgressTextField);
+    // The busy animation repaints the whole bar every frame for as long as the
+    // converter runs, on the cores the converter needs: keep it small.
+    ui_->convertFLVProgressIndicator->setMaximumWidth(
+        ui_->convertFLVProgressIndicator->fontMetrics().averageCharWidth() * 24);
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
     keepPlaceWhenHidden(ui_->getURLprogressIndicator);
 
