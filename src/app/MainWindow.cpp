@@ -55,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     // converter runs, on the cores the converter needs: keep it small.
     ui_->convertFLVProgressIndicator->setMaximumWidth(
         ui_->convertFLVProgressIndicator->fontMetrics().averageCharWidth() * 24);
+    ui_->convertRow->insertStretch(1, 1); // the button keeps its own size
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
     keepPlaceWhenHidden(ui_->getURLprogressIndicator);
 
