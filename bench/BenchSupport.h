@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -32,21 +33,35 @@ inline double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Seconds of CPU the calling thread has used.
+inline double threadCpuSeconds() {
+    timespec used{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return used.tv_sec + used.tv_nsec / 1e9;
+}
+
 inline double wallSeconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec + now.tv_nsec / 1e9;
 }
 
-// Runs the event loop until the condition holds; false on time-out.
+// Runs the event loop until the condition holds; false on time-out. The loop
+// sleeps between events, as the application's does: a loop that polls would
+// take a core from the work being measured.
 inline bool runUntil(const std::function<bool()>& condition, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
+    if (condition())
+        return true;
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    check.start(5);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return condition();
 }
 
 } // namespace reelhound::bench

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
 
     const double wall = bench::wallSeconds();
     const double cpu = bench::cpuSeconds();
+    const double mainThreadCpu = bench::threadCpuSeconds();
     window.ui().FLVGetFLVButton->click();
     const bool ended = bench::runUntil(
         [&] {
@@ -69,12 +70,14 @@ int main(int argc, char** argv) {
         600000);
     const double wallUsed = bench::wallSeconds() - wall;
     const double cpuUsed = bench::cpuSeconds() - cpu;
+    const double mainThreadCpuUsed = bench::threadCpuSeconds() - mainThreadCpu;
 
     for (const auto& alert : alerts.alerts)
         std::fprintf(stderr, "alert: %s\n", alert.message.toUtf8().constData());
     const qint64 written = QFileInfo(destination).size();
-    std::printf("bytes=%lld wall_s=%.3f cpu_s=%.3f idle_rss_mib=%.1f peak_rss_mib=%.1f outcome=\"%s\"\n",
-                static_cast<long long>(written), wallUsed, cpuUsed, idle / 1024.0,
+    std::printf("bytes=%lld wall_s=%.3f cpu_s=%.3f main_thread_cpu_s=%.3f idle_rss_mib=%.1f "
+                "peak_rss_mib=%.1f outcome=\"%s\"\n",
+                static_cast<long long>(written), wallUsed, cpuUsed, mainThreadCpuUsed, idle / 1024.0,
                 bench::statusFieldKiB("VmHWM:") / 1024.0,
                 window.statusBar()->currentMessage().toUtf8().constData());
     return ended && window.statusBar()->currentMessage().startsWith("Download finished") ? 0 : 1;

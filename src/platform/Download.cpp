@@ -1,5 +1,6 @@
 #include "platform/Download.h"
 
+#include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
 
 #include <QCoreApplication>
@@ -7,14 +8,13 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMimeDatabase>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <cstring>
 
 #include <fcntl.h>
@@ -41,7 +41,9 @@ public:
     ~DownloadFile() { discard(); }
 
     bool open(const QString& destination);
-    bool write(const char* data, qint64 length);
+    // Where the bytes are written; it stays open until commit() or discard().
+    int descriptor() const { return fd_; }
+    // Gives the file its place. The bytes must have been synced already.
     bool commit();
     // Throws away what was written; the destination stays as it was.
     void discard();
@@ -95,25 +97,7 @@ bool DownloadFile::open(const QString& destination) {
     return true;
 }
 
-bool DownloadFile::write(const char* data, qint64 length) {
-    while (length > 0) {
-        const ssize_t written = ::write(fd_, data, static_cast<std::size_t>(length));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return failWith(errno);
-        }
-        data += written;
-        length -= written;
-    }
-    return true;
-}
-
 bool DownloadFile::commit() {
-    // A full disk or a lost server can show only now; a file system that
-    // cannot sync at all is no reason to fail.
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
-        return failWith(errno);
     if (namedPath_.isEmpty()) {
         if (linkUnnamed(destination_)) {
             discard(); // only closes: the file has its final name
@@ -177,16 +161,6 @@ bool DownloadFile::linkUnnamed(const QByteArray& path) const {
 
 namespace {
 
-// Bounds what Qt keeps in memory for one transfer; anything beyond waits in
-// the socket until we have written the previous chunk to disk.
-constexpr qint64 kReadBufferSize = 1024 * 1024;
-// The network hands data over in pieces of a few KiB, each a turn of the event
-// loop. Taking it in batches of up to this size, or after this delay at the
-// latest, keeps the per-chunk work (the progress display) from costing more
-// than the transfer itself, while a slow server is still reported promptly.
-constexpr qint64 kBatchBytes = 256 * 1024;
-constexpr std::chrono::milliseconds kBatchDelay(30);
-
 bool isEncodedArchiveType(const QString& type) {
     return type == u"application/macbinary" || type == u"application/binhex" ||
            type == u"application/gzip";
@@ -205,12 +179,12 @@ QString filenameFromContentDisposition(const QByteArray& header) {
     return match.hasMatch() ? QFileInfo(match.captured(1)).fileName() : QString();
 }
 
-QString suggestedFilenameFor(const QNetworkReply& reply, const QString& MIMEType) {
-    QString name = filenameFromContentDisposition(reply.rawHeader("Content-Disposition"));
+QString suggestedFilenameFor(const HttpResponseHead& head, const QString& MIMEType) {
+    QString name = filenameFromContentDisposition(head.field("Content-Disposition"));
     if (name.isEmpty())
-        name = reply.url().fileName();
+        name = head.URL.fileName();
     if (name.isEmpty())
-        name = reply.url().host();
+        name = head.URL.host();
     if (name.isEmpty())
         name = QStringLiteral("download");
     if (!name.contains(u'.') && !MIMEType.isEmpty()) {
@@ -221,15 +195,24 @@ QString suggestedFilenameFor(const QNetworkReply& reply, const QString& MIMEType
     return name;
 }
 
-DownloadResponse responseOf(const QNetworkReply& reply) {
+// The body's announced length, or -1. A chunked body's length is unknown
+// whatever else the head says.
+std::int64_t contentLengthOf(const HttpResponseHead& head) {
+    if (head.field("Transfer-Encoding").toLower().contains("chunked"))
+        return -1;
+    bool valid = false;
+    const std::int64_t length = head.field("Content-Length").toLongLong(&valid);
+    return valid && length >= 0 ? length : -1;
+}
+
+DownloadResponse responseOf(const HttpResponseHead& head) {
     DownloadResponse response;
-    response.URL = reply.url();
-    response.HTTPStatus = httpStatusOf(reply);
-    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
-    response.expectedContentLength = length.isValid() ? length.toLongLong() : -1;
-    const QString contentType = reply.header(QNetworkRequest::ContentTypeHeader).toString();
+    response.URL = head.URL;
+    response.HTTPStatus = head.status;
+    response.expectedContentLength = contentLengthOf(head);
+    const QString contentType = QString::fromLatin1(head.field("Content-Type"));
     response.MIMEType = contentType.section(u';', 0, 0).trimmed();
-    response.suggestedFilename = suggestedFilenameFor(reply, response.MIMEType);
+    response.suggestedFilename = suggestedFilenameFor(head, response.MIMEType);
     return response;
 }
 
@@ -279,14 +262,11 @@ Download::Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOp
       delegate_(&delegate), options_(options) {
     stallTimer_.setSingleShot(true);
     connect(&stallTimer_, &QTimer::timeout, this, &Download::stalled);
-    batchTimer_.setSingleShot(true);
-    batchTimer_.setInterval(kBatchDelay);
-    connect(&batchTimer_, &QTimer::timeout, this, &Download::drainBody);
     QTimer::singleShot(0, this, &Download::begin);
 }
 
 Download::~Download() {
-    discardReply();
+    discardTransfer();
     discardFile();
 }
 
@@ -327,46 +307,32 @@ void Download::begin() {
 
 void Download::sendRequest(const QUrl& url) {
     currentURL_ = url;
-    QNetworkRequest request(url);
     // Every hop is looked at here, so that only web addresses are followed and
     // each answer reaches the delegate.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    // Otherwise Qt asks for compression and then loses the body's length.
-    request.setRawHeader("Accept-Encoding", "identity");
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-
-    replyResponseSeen_ = false;
-    reply_ = sharedNetworkAccessManager().get(request);
-    reply_->setReadBufferSize(kReadBufferSize);
-    connect(reply_, &QNetworkReply::metaDataChanged, this, &Download::responseArrived);
-    connect(reply_, &QNetworkReply::readyRead, this, &Download::readBody);
-    connect(reply_, &QNetworkReply::finished, this, &Download::replyFinished);
+    transfer_ = new HttpTransfer(
+        url, {[this](const HttpResponseHead& head) { responseArrived(head); },
+              [this](std::int64_t bytes) { bodyWritten(bytes); },
+              [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); }});
+    transfer_->setParent(this);
     stallTimer_.start(options_.stallTimeout);
 }
 
-void Download::responseArrived() {
-    if (!running() || reply_ == nullptr || replyResponseSeen_)
+void Download::responseArrived(const HttpResponseHead& head) {
+    if (!running())
         return;
-    // Without a status the server has not answered yet.
-    if (httpStatusOf(*reply_) == 0)
-        return;
-    replyResponseSeen_ = true;
     stallTimer_.start(options_.stallTimeout);
 
-    const DownloadResponse response = responseOf(*reply_);
-    const QString reason = reasonPhraseOf(*reply_);
+    const DownloadResponse response = responseOf(head);
     bytesReceived_ = 0;
     expectedContentLength_ = response.expectedContentLength;
 
-    const QByteArray location = reply_->rawHeader("Location");
+    const QByteArray location = head.field("Location");
     if (isRedirectStatus(response.HTTPStatus) && !location.isEmpty()) {
         delegate_->downloadDidReceiveResponse(*this, response);
         if (!running())
             return;
         const QUrl target = currentURL_.resolved(QUrl::fromEncoded(location));
-        discardReply();
+        discardTransfer();
         if (!isWebAddress(target)) {
             fail(describeRefusedRedirect(target), target);
             return;
@@ -383,13 +349,12 @@ void Download::responseArrived() {
     if (!running())
         return;
     if (response.HTTPStatus < 200 || response.HTTPStatus > 299) {
-        letReplyRunOut();
-        fail(describeHttpStatus(response.HTTPStatus, reason));
+        fail(describeHttpStatus(response.HTTPStatus, head.reasonPhrase));
         return;
     }
     if (file_ == nullptr && !prepareDestination(response))
         return;
-    readBody();
+    transfer_->writeBodyTo(file_->descriptor());
 }
 
 bool Download::prepareDestination(const DownloadResponse& response) {
@@ -435,64 +400,32 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     return true;
 }
 
-void Download::readBody() {
-    if (!running() || reply_ == nullptr)
-        return;
-    if (!replyResponseSeen_) {
-        responseArrived(); // reads the body itself once the response is handled
-        return;
-    }
-    if (file_ == nullptr)
-        return;
-    if (!reply_->isFinished() && reply_->bytesAvailable() < kBatchBytes) {
-        if (!batchTimer_.isActive())
-            batchTimer_.start();
-        return;
-    }
-    drainBody();
-}
-
-void Download::drainBody() {
-    batchTimer_.stop();
-    if (!running() || reply_ == nullptr || file_ == nullptr)
-        return;
-    if (buffer_.empty())
-        buffer_.resize(static_cast<std::size_t>(kReadBufferSize));
-    while (running() && reply_ != nullptr && reply_->bytesAvailable() > 0) {
-        const qint64 length = reply_->read(buffer_.data(), kReadBufferSize);
-        if (length <= 0)
-            break;
-        if (!file_->write(buffer_.data(), length)) {
-            fail(QStringLiteral("The file %1 could not be written: %2.")
-                     .arg(createdPath_, file_->errorString()));
-            return;
-        }
+void Download::bodyWritten(std::int64_t bytes) {
+    stallTimer_.start(options_.stallTimeout);
+    // The delegate hears of at most 4 GiB at a time; it may cancel in between.
+    while (running() && bytes > 0) {
+        const auto length = static_cast<std::uint32_t>(
+            std::min<std::int64_t>(bytes, std::numeric_limits<std::uint32_t>::max()));
+        bytes -= length;
         bytesReceived_ += length;
-        stallTimer_.start(options_.stallTimeout);
-        delegate_->downloadDidReceiveDataOfLength(*this, static_cast<std::uint32_t>(length));
+        delegate_->downloadDidReceiveDataOfLength(*this, length);
     }
 }
 
-void Download::replyFinished() {
-    if (!running() || reply_ == nullptr)
-        return;
-    QNetworkReply* const reply = reply_;
-    if (reply->error() == QNetworkReply::NoError && !replyResponseSeen_)
-        responseArrived();
-    if (reply_ != reply) // redirected, failed or cancelled meanwhile
-        return;
-    readBody();
+void Download::transferFinished(const HttpTransferOutcome& outcome) {
     if (!running())
         return;
-
-    if (reply->error() != QNetworkReply::NoError) {
-        const int status = httpStatusOf(*reply);
-        if (status >= 400)
-            fail(describeHttpStatus(status, reasonPhraseOf(*reply)));
-        else
-            fail(describeNetworkError(reply->error(), currentURL_, reply->errorString(),
-                                      QStringLiteral("the whole file")));
+    switch (outcome.kind) {
+    case HttpTransferOutcome::Kind::WriteFailed:
+        fail(QStringLiteral("The file %1 could not be written: %2.")
+                 .arg(createdPath_, outcome.detail));
         return;
+    case HttpTransferOutcome::Kind::NetworkFailed:
+        fail(describeNetworkError(outcome.networkError, currentURL_, outcome.detail,
+                                  QStringLiteral("the whole file")));
+        return;
+    case HttpTransferOutcome::Kind::Completed:
+        break;
     }
     if (file_ == nullptr) {
         fail(QStringLiteral("The server sent no file."));
@@ -532,35 +465,18 @@ void Download::finish() {
 void Download::end(State state) {
     state_ = state;
     stallTimer_.stop();
-    batchTimer_.stop();
-    discardReply();
+    discardTransfer(); // before the file: its thread writes there
     discardFile();
     deleteLater();
 }
 
-void Download::discardReply() {
-    if (reply_ == nullptr)
+void Download::discardTransfer() {
+    if (transfer_ == nullptr)
         return;
-    QNetworkReply* const reply = reply_;
-    reply_ = nullptr;
-    batchTimer_.stop();
-    disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
-    reply->deleteLater();
-}
-
-void Download::letReplyRunOut() {
-    // Qt reports an error status once the error page has arrived, and warns
-    // when the reply was aborted before that. Error pages are short: read and
-    // drop the rest, and abort only one that takes too long.
-    QNetworkReply* const reply = reply_;
-    reply_ = nullptr;
-    disconnect(reply, nullptr, this, nullptr);
-    connect(reply, &QNetworkReply::readyRead, reply,
-            [reply] { reply->skip(reply->bytesAvailable()); });
-    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
-    QTimer::singleShot(5000, reply, [reply] { reply->abort(); });
-    reply->skip(reply->bytesAvailable());
+    transfer_->abort();
+    // Perhaps called from one of its own handlers: it goes once that is over.
+    transfer_->deleteLater();
+    transfer_ = nullptr;
 }
 
 void Download::discardFile() {

@@ -7,14 +7,14 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <vector>
-
-class QNetworkReply;
 
 namespace reelhound {
 
 class Download;
 class DownloadFile;
+class HttpTransfer;
+struct HttpResponseHead;
+struct HttpTransferOutcome;
 
 // The server's answer to a download request. A download may see several: one
 // per redirect, then the one whose body is the file.
@@ -65,12 +65,15 @@ struct DownloadOptions {
 // One file fetched over HTTP(S) into a destination path.
 //
 // The bytes go to an unnamed temporary file beside the destination as they
-// arrive and replace the destination by rename only when the whole file is
-// there; a failed or cancelled transfer leaves an earlier file untouched and no
-// partial file. A symbolic link at the destination is replaced, not followed.
-// Redirects are followed to http and https addresses only. An HTTP status of
-// 400 and above is a failure. Apart from cancel() a transfer ends with exactly
-// one of downloadDidFinish and downloadDidFailWithError.
+// arrive, written by a transfer thread (HttpTransfer) so that a fast server is
+// never held up by the window, and replace the destination by rename only when
+// the whole file is there and on the disk; a failed or cancelled transfer
+// leaves an earlier file untouched and no partial file. A symbolic link at the
+// destination is replaced, not followed. Redirects are followed to http and
+// https addresses only. An HTTP status of 400 and above is a failure. Apart
+// from cancel() a transfer ends with exactly one of downloadDidFinish and
+// downloadDidFailWithError. Data callbacks come in batches, a few dozen a
+// second at most; their lengths add up to the bytes written.
 //
 // Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
 // to look at it later.
@@ -110,18 +113,16 @@ private:
 
     void begin();
     void sendRequest(const QUrl& url);
-    void responseArrived();
+    void responseArrived(const HttpResponseHead& head);
     bool prepareDestination(const DownloadResponse& response);
-    void readBody();
-    void drainBody();
-    void replyFinished();
+    void bodyWritten(std::int64_t bytes);
+    void transferFinished(const HttpTransferOutcome& outcome);
     void stalled();
     void fail(const QString& description, const QUrl& failingURL);
     void fail(const QString& description) { fail(description, currentURL_); }
     void finish();
     void end(State state);
-    void discardReply();
-    void letReplyRunOut();
+    void discardTransfer();
     void discardFile();
     bool running() const { return state_ == State::Running; }
 
@@ -135,16 +136,13 @@ private:
     bool allowOverwrite_ = true;
     QString createdPath_;
 
-    QNetworkReply* reply_ = nullptr;
-    bool replyResponseSeen_ = false;
+    HttpTransfer* transfer_ = nullptr; // a child; its thread moves the bytes
     int redirectCount_ = 0;
     std::int64_t expectedContentLength_ = -1;
     std::int64_t bytesReceived_ = 0; // since the last response
 
     std::unique_ptr<DownloadFile> file_;
-    std::vector<char> buffer_;
     QTimer stallTimer_;
-    QTimer batchTimer_;
 };
 
 } // namespace reelhound

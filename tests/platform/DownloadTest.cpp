@@ -366,6 +366,23 @@ TEST_F(DownloadTest, destination_problemsAreFailures) {
         << missingFolder.error->localizedDescription.toStdString();
 }
 
+TEST_F(DownloadTest, proxyNamedByQtSettings_carriesTheTransfer) {
+    quint16 closedPort = 0;
+    {
+        StubSite gone;
+        ASSERT_TRUE(gone.listen());
+        closedPort = gone.port();
+    }
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), closedPort));
+    ASSERT_TRUE(start(QStringLiteral("abc")));
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_TRUE(delegate.error);
+    EXPECT_EQ(delegate.error->localizedDescription, "The proxy server refused the connection.");
+    EXPECT_TRUE(site.requests().isEmpty());
+    EXPECT_TRUE(folderEntries().isEmpty());
+}
+
 TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndNumbersTheNewOne) {
     writeFile(destination, "earlier file");
     Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);

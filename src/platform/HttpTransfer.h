@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkReply>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace reelhound {
+
+// A response's status line and header fields.
+struct HttpResponseHead {
+    QUrl URL;
+    int status = 0;
+    QString reasonPhrase;
+    std::vector<std::pair<QByteArray, QByteArray>> fields;
+
+    // The last value of a field, its name compared without regard to case;
+    // empty when the response has no such field.
+    QByteArray field(const QByteArray& name) const;
+};
+
+// How a transfer ended.
+struct HttpTransferOutcome {
+    enum class Kind { Completed, NetworkFailed, WriteFailed };
+    Kind kind = Kind::Completed;
+    QNetworkReply::NetworkError networkError = QNetworkReply::NoError; // with NetworkFailed
+    QString detail; // the network library's or the file system's words
+};
+
+// One HTTP GET that moves the body to a file on a thread of its own.
+//
+// The request goes out without following redirects, through the proxy that
+// Qt's proxy settings name for the address, asking for the body as it is
+// stored. Once the response's head has arrived the transfer waits until the
+// owner says where the body goes (writeBodyTo) or stops it (abort). The
+// thread writes the body itself, starts the disk's write-back as it goes and
+// syncs the file before it reports completion, so neither the bytes nor the
+// wait for the disk pass through the main thread. What it has written is
+// reported in batches of at most a few hundred KiB or tens of milliseconds.
+//
+// The handlers run on the thread that created the transfer, in the order
+// head, body progress, finished; none runs after abort() or destruction.
+class HttpTransfer final : public QObject {
+public:
+    struct Handlers {
+        std::function<void(const HttpResponseHead&)> head;
+        std::function<void(std::int64_t bytes)> bodyWritten;
+        std::function<void(const HttpTransferOutcome&)> finished;
+    };
+
+    HttpTransfer(const QUrl& url, Handlers handlers);
+    ~HttpTransfer() override;
+    HttpTransfer(const HttpTransfer&) = delete;
+    HttpTransfer& operator=(const HttpTransfer&) = delete;
+
+    // The body goes to this descriptor, which stays open until the transfer
+    // has finished or been aborted. Called once, after the head.
+    void writeBodyTo(int descriptor);
+    // Stops the transfer and waits for its thread; nothing is reported after.
+    void abort();
+
+private:
+    void run();
+    void finishOnMainThread(const HttpTransferOutcome& outcome);
+    void reportProgress();
+    void deliverProgress();
+    bool writeBody(const char* data, std::size_t length);
+    static std::size_t receiveHeader(char* data, std::size_t size, std::size_t count, void* self);
+    static std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* self);
+
+    QUrl URL_;
+    Handlers handlers_;
+    void* easy_ = nullptr;  // CURL*
+    void* multi_ = nullptr; // CURLM*
+    void* requestHeaders_ = nullptr; // curl_slist*
+    std::thread thread_;
+    bool throughProxy_ = false;
+    bool aborted_ = false; // main thread only
+
+    // Shared between the two threads.
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> bodyDescriptor_{-1};
+    std::atomic<std::int64_t> unreported_{0};
+    std::atomic<bool> reportQueued_{false};
+
+    // The transfer thread's own.
+    HttpResponseHead head_;
+    bool headDelivered_ = false;
+    bool paused_ = false;
+    int writeError_ = 0;
+    std::int64_t written_ = 0;
+    std::int64_t writtenBack_ = 0;
+    std::chrono::steady_clock::time_point lastReport_;
+    std::vector<char> errorBuffer_;
+};
+
+} // namespace reelhound
