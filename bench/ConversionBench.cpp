@@ -45,6 +45,7 @@ BareRun runBare(const QStringList& arguments) {
 
 struct AppRun {
     double seconds = 0;
+    double mainThreadCpuSeconds = 0; // what the window and controller took meanwhile
     int chunksShown = 0;
     qsizetype progressLinesShown = 0;
 };
@@ -61,8 +62,10 @@ AppRun runThroughTheApplication(ApplicationController& controller, Ui::MainWindo
                          });
     });
     const double start = bench::wallSeconds();
+    const double cpu = bench::threadCpuSeconds();
     ui.convertFLVButton->click(); // returns once the converter has exited
     run.seconds = bench::wallSeconds() - start;
+    run.mainThreadCpuSeconds = bench::threadCpuSeconds() - cpu;
     return run;
 }
 
@@ -102,6 +105,7 @@ int main(int argc, char** argv) {
 
         std::vector<double> bare;
         std::vector<double> viaApp;
+        std::vector<double> mainThreadCpu;
         AppRun last;
         BareRun lastBare;
         for (int i = 0; i <= runs; ++i) { // the first round warms up
@@ -112,13 +116,16 @@ int main(int argc, char** argv) {
             if (i > 0) {
                 bare.push_back(lastBare.seconds);
                 viaApp.push_back(last.seconds);
+                mainThreadCpu.push_back(last.mainThreadCpuSeconds);
             }
         }
         QFile::remove(output);
         std::printf("format=%s runs=%d bare_median_s=%.3f app_median_s=%.3f ratio=%.3f "
-                    "chunks_shown=%d progress_lines_shown=%lld bare_progress_lines=%lld\n",
+                    "app_main_thread_cpu_s=%.3f chunks_shown=%d progress_lines_shown=%lld "
+                    "bare_progress_lines=%lld\n",
                     output.section('.', -1).toUtf8().constData(), runs, median(bare),
-                    median(viaApp), median(viaApp) / median(bare), last.chunksShown,
+                    median(viaApp), median(viaApp) / median(bare), median(mainThreadCpu),
+                    last.chunksShown,
                     static_cast<long long>(last.progressLinesShown),
                     static_cast<long long>(lastBare.progressLines));
     }
