@@ -4,26 +4,12 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <string>
 #include <sys/resource.h>
 #include <time.h>
 
 // Small measuring helpers shared by the benchmarks.
 namespace reelhound::bench {
-
-// A field of /proc/self/status in KiB ("VmRSS:", "VmHWM:"), or -1.
-inline long statusFieldKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix(field);
-    while (std::getline(status, line)) {
-        if (line.rfind(prefix, 0) == 0)
-            return std::stol(line.substr(prefix.size()));
-    }
-    return -1;
-}
 
 // Seconds of CPU this process has used, user and system together.
 inline double cpuSeconds() {

@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "bench/BenchSupport.h"
 #include "platform/Preferences.h"
+#include "support/ProcessStatus.h"
 #include "support/RecordingDesktopServices.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     window.ui().URLEntryTextField->setText("www.vistaro.com/watch?v=" + videoId);
     window.ui().URLGetURLButton->click();
     bench::runUntil([] { return false; }, 300); // let the window settle
-    const long idle = bench::statusFieldKiB("VmRSS:");
+    const long idle = testing::processStatusKiB("VmRSS:");
 
     const double wall = bench::wallSeconds();
     const double cpu = bench::cpuSeconds();
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     std::printf("bytes=%lld wall_s=%.3f cpu_s=%.3f main_thread_cpu_s=%.3f idle_rss_mib=%.1f "
                 "peak_rss_mib=%.1f outcome=\"%s\"\n",
                 static_cast<long long>(written), wallUsed, cpuUsed, mainThreadCpuUsed, idle / 1024.0,
-                bench::statusFieldKiB("VmHWM:") / 1024.0,
+                testing::processStatusKiB("VmHWM:") / 1024.0,
                 window.statusBar()->currentMessage().toUtf8().constData());
     return ended && window.statusBar()->currentMessage().startsWith("Download finished") ? 0 : 1;
 }

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "app/ApplicationFixture.h"
-#include "stub-site/StubSite.h"
+#include "support/StubSiteFixture.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QNetworkProxy>
 #include <QStatusBar>
 #include <functional>
 
@@ -15,16 +14,12 @@ namespace reelhound::testing {
 
 // The application with the local stand-in of the site as its proxy and a
 // throw-away folder for downloads.
-class NetworkFixture : public ApplicationFixture {
+class NetworkFixture : public StubSiteFixture<ApplicationFixture> {
 protected:
     void SetUp() override {
-        ApplicationFixture::SetUp();
-        ASSERT_TRUE(site.listen()) << site.errorString().toStdString();
-        QNetworkProxy::setApplicationProxy(site.proxy());
+        StubSiteFixture::SetUp();
         ASSERT_TRUE(downloads.isValid());
     }
-
-    void TearDown() override { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); }
 
     void launchWithShortLimits() {
         launch();
@@ -85,7 +80,6 @@ protected:
 
     QString statusMessage() { return window->statusBar()->currentMessage(); }
 
-    StubSite site;
     QTemporaryDir downloads;
 };
 

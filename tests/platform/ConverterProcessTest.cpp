@@ -3,6 +3,7 @@
 
 #include "core/ConverterCommandLine.h"
 #include "platform/Strings.h"
+#include "support/ProcessStatus.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
 #include <string>
 
 #include <sys/stat.h>
@@ -107,15 +107,6 @@ void settle(int milliseconds) {
 
 bool childIsGone(qint64 pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
-}
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    }
-    return -1;
 }
 
 } // namespace
@@ -321,7 +312,7 @@ TEST(ConverterProcess, failedRun_removesTheFileItStarted_butNeverOneThatWasThere
 
 TEST(ConverterProcess, endlessOutput_keepsMemoryFlatAndFinishes) {
     constexpr qint64 kOutputBytes = 100LL * 1024 * 1024;
-    const long residentBefore = residentKiB();
+    const long residentBefore = reelhound::testing::processStatusKiB("VmRSS:");
     long residentPeak = residentBefore;
 
     ConverterProcess process;
@@ -329,7 +320,7 @@ TEST(ConverterProcess, endlessOutput_keepsMemoryFlatAndFinishes) {
     int chunksSeen = 0;
     relay.onChunk = [&] {
         if (++chunksSeen % 64 == 0)
-            residentPeak = std::max(residentPeak, residentKiB());
+            residentPeak = std::max(residentPeak, reelhound::testing::processStatusKiB("VmRSS:"));
     };
     ASSERT_TRUE(runToExit(process, kScriptedConverter,
                           script({"flood=104857600", "err=\\nlast words\\n"}), 60000));

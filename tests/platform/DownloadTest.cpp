@@ -2,6 +2,7 @@
 
 #include "stub-site/StubSite.h"
 #include "support/QtPrinters.h"
+#include "support/StubSiteFixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -103,11 +104,10 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-class DownloadTest : public ::testing::Test {
+class DownloadTest : public reelhound::testing::StubSiteFixture<> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(site.listen()) << site.errorString().toStdString();
-        QNetworkProxy::setApplicationProxy(site.proxy());
+        StubSiteFixture::SetUp();
         ASSERT_TRUE(folder.isValid());
         destination = folder.filePath(QStringLiteral("Vistaro Video.flv"));
     }
@@ -117,7 +117,7 @@ protected:
         for (const auto& download : started)
             if (download)
                 download->cancel();
-        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+        StubSiteFixture::TearDown();
     }
 
     Download* start(const QString& videoId, RecordingDelegate& to, const QString& path,
@@ -144,7 +144,6 @@ protected:
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
-    StubSite site;
     QTemporaryDir folder;
     QString destination;
     RecordingDelegate delegate;

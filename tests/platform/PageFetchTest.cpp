@@ -4,6 +4,7 @@
 #include "platform/Strings.h"
 #include "stub-site/StubSite.h"
 #include "support/QtPrinters.h"
+#include "support/StubSiteFixture.h"
 
 #include <QElapsedTimer>
 #include <QNetworkProxy>
@@ -15,20 +16,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class PageFetchTest : public ::testing::Test {
+class PageFetchTest : public reelhound::testing::StubSiteFixture<> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(site.listen()) << site.errorString().toStdString();
-        QNetworkProxy::setApplicationProxy(site.proxy());
-    }
-    void TearDown() override {
-        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-    }
-
     static QUrl serviceQuery(const char* videoId) { return QUrl(toQt(serviceQueryURL(videoId))); }
     static QUrl video(const QString& videoId) { return QUrl(StubSite::directVideoURL(videoId)); }
-
-    StubSite site;
 };
 
 TEST_F(PageFetchTest, servicePage_arrivesWholeAsText) {

@@ -4,6 +4,7 @@
 #include "platform/PageFetch.h"
 #include "platform/Strings.h"
 #include "support/QtPrinters.h"
+#include "support/StubSiteFixture.h"
 
 #include <QNetworkProxy>
 #include <QTcpSocket>
@@ -14,23 +15,13 @@ using namespace reelhound;
 
 namespace {
 
-class StubSiteTest : public ::testing::Test {
+class StubSiteTest : public reelhound::testing::StubSiteFixture<> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(site.listen()) << site.errorString().toStdString();
-        QNetworkProxy::setApplicationProxy(site.proxy());
-    }
-    void TearDown() override {
-        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-    }
-
     DirectLinkExtraction linkFor(const char* videoId) {
         const PageFetchResult page = fetchPageText(QUrl(toQt(serviceQueryURL(videoId))));
         EXPECT_TRUE(page.ok) << page.error.toStdString();
         return extractDirectLink(toStd(page.text));
     }
-
-    StubSite site;
 };
 
 TEST_F(StubSiteTest, servicePage_namesAnAddressTheSiteServes) {

@@ -16,6 +16,7 @@
 #include "app/ApplicationMain.h"
 #include "core/LogText.h"
 #include "platform/Strings.h"
+#include "support/ProcessStatus.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
@@ -35,9 +36,7 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <string>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -72,15 +71,6 @@ void settle(int milliseconds) {
 int openFileCount() {
     return static_cast<int>(
         QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System).size());
-}
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.starts_with("VmRSS:"))
-            return std::stol(line.substr(6));
-    }
-    return -1;
 }
 
 // Our child processes as "pid name".
@@ -196,7 +186,7 @@ public:
 
         say("start-fds", openFileCount());
         say("start-children", childProcesses().size());
-        say("start-rss-kib", residentKiB());
+        say("start-rss-kib", testing::processStatusKiB("VmRSS:"));
         for (int i = 0; i < downloads; ++i)
             failures += downloadAndCancel() ? 0 : 1;
         for (int i = 0; i < conversions; ++i)
@@ -204,7 +194,7 @@ public:
         settle(500); // deferred deletions run
         say("end-fds", openFileCount());
         say("end-children", childProcesses().size());
-        say("end-rss-kib", residentKiB());
+        say("end-rss-kib", testing::processStatusKiB("VmRSS:"));
         say("failures", failures);
         return 0;
     }
