@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
+#include "support/EventLoop.h"
+
 #include <cstdio>
 #include <functional>
 #include <sys/resource.h>
@@ -32,22 +31,8 @@ inline double wallSeconds() {
     return now.tv_sec + now.tv_nsec / 1e9;
 }
 
-// Runs the event loop until the condition holds; false on time-out. The loop
-// sleeps between events, as the application's does: a loop that polls would
-// take a core from the work being measured.
 inline bool runUntil(const std::function<bool()>& condition, int milliseconds) {
-    if (condition())
-        return true;
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (condition())
-            loop.quit();
-    });
-    check.start(5);
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    return condition();
+    return testing::runEventLoopUntil(condition, milliseconds, 5);
 }
 
 } // namespace reelhound::bench

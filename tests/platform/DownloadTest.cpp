@@ -1,18 +1,17 @@
 #include "platform/Download.h"
 
 #include "stub-site/StubSite.h"
+#include "support/EventLoop.h"
 #include "support/QtPrinters.h"
 #include "support/StubSiteFixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QNetworkProxy>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -76,21 +75,8 @@ public:
     }
 };
 
-// Runs the event loop until done() holds or the time is up. QTest::qWaitFor
-// sleeps between rounds, which would throttle the transfers under test.
 bool runUntil(const std::function<bool()>& done, int milliseconds) {
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    poll.start(2);
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    return done();
+    return reelhound::testing::runEventLoopUntil(done, milliseconds);
 }
 
 QByteArray contentsOf(const QString& path) {
@@ -366,14 +352,7 @@ TEST_F(DownloadTest, destination_problemsAreFailures) {
 }
 
 TEST_F(DownloadTest, proxyNamedByQtSettings_carriesTheTransfer) {
-    quint16 closedPort = 0;
-    {
-        StubSite gone;
-        ASSERT_TRUE(gone.listen());
-        closedPort = gone.port();
-    }
-    QNetworkProxy::setApplicationProxy(
-        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), closedPort));
+    useClosedProxy();
     ASSERT_TRUE(start(QStringLiteral("abc")));
     ASSERT_TRUE(waitForEnd());
     ASSERT_TRUE(delegate.error);

@@ -7,7 +7,6 @@
 #include "support/StubSiteFixture.h"
 
 #include <QElapsedTimer>
-#include <QNetworkProxy>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -54,14 +53,7 @@ TEST_F(PageFetchTest, silentServer_givesUpAfterTheTimeoutWhileTheLoopRuns) {
 }
 
 TEST_F(PageFetchTest, refusedConnection_isReported) {
-    quint16 closedPort = 0;
-    {
-        StubSite gone;
-        ASSERT_TRUE(gone.listen());
-        closedPort = gone.port();
-    }
-    QNetworkProxy::setApplicationProxy(
-        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), closedPort));
+    useClosedProxy();
     const PageFetchResult result = fetchPageText(serviceQuery("abc"), 5s);
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.error.contains(u"refused the connection")) << result.error.toStdString();

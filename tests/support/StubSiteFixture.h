@@ -22,6 +22,18 @@ protected:
         Base::TearDown();
     }
 
+    // Points the network stack at a proxy port on loopback that nobody listens on.
+    static void useClosedProxy() {
+        quint16 closedPort = 0;
+        {
+            StubSite gone;
+            ASSERT_TRUE(gone.listen());
+            closedPort = gone.port();
+        }
+        QNetworkProxy::setApplicationProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), closedPort));
+    }
+
     StubSite site;
 };
 

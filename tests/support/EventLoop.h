@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QEventLoop>
+#include <QTimer>
+#include <functional>
+
+namespace reelhound::testing {
+
+// Runs the event loop until the condition holds or the time is up; says
+// whether it holds. The loop sleeps between events as the application's does:
+// polling with processEvents would take a core from the work under test, and
+// QTest::qWaitFor sleeps in whole rounds that would throttle it.
+inline bool runEventLoopUntil(const std::function<bool()>& condition, int milliseconds,
+                              int checkEveryMilliseconds = 2) {
+    if (condition())
+        return true;
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    check.start(checkEveryMilliseconds);
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return condition();
+}
+
+} // namespace reelhound::testing
