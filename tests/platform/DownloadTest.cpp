@@ -271,6 +271,18 @@ TEST_F(DownloadTest, cancelInDataCallback_endsEverything) {
     EXPECT_EQ(folderEntries(), QStringList{"Vistaro Video.flv"});
 }
 
+TEST_F(DownloadTest, cancelWhileTheBodyWaitsForADestination_endsAtOnce) {
+    // The body is arriving and has nowhere to go yet; the transfer must stop
+    // without writing or reporting anything.
+    delegate.onDecide = [](Download& download) { download.cancel(); };
+    QPointer<Download> download = start(QStringLiteral("size-100000000"));
+    ASSERT_TRUE(runUntil([&] { return download.isNull(); }, 5000));
+    QTest::qWait(100);
+    EXPECT_EQ(delegate.events, (QStringList{"begin", "response 200", "decide get_video.flv"}));
+    EXPECT_EQ(delegate.totalBytes, 0);
+    EXPECT_TRUE(folderEntries().isEmpty());
+}
+
 TEST_F(DownloadTest, cancelBeforeTheFirstTurn_sendsNothing) {
     Download* download = start(QStringLiteral("abc"));
     ASSERT_TRUE(download);
