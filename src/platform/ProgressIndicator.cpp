@@ -1,6 +1,5 @@
 #include "platform/ProgressIndicator.h"
 
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -9,7 +8,6 @@ namespace {
 
 constexpr int kStepsPerPercent = 10;
 constexpr int kMaximumSteps = 100 * kStepsPerPercent;
-constexpr int kFrameMilliseconds = 16;
 
 } // namespace
 
@@ -20,17 +18,7 @@ ProgressIndicator::ProgressIndicator(QWidget* parent) : QProgressBar(parent) {
 
 void ProgressIndicator::setDoubleValue(double value) {
     doubleValue_ = value;
-    scheduleBarUpdate();
-}
-
-void ProgressIndicator::scheduleBarUpdate() {
-    if (barUpdateScheduled_)
-        return;
-    barUpdateScheduled_ = true;
-    QTimer::singleShot(kFrameMilliseconds, this, [this] {
-        barUpdateScheduled_ = false;
-        updateBar();
-    });
+    updateBar();
 }
 
 void ProgressIndicator::setIndeterminate(bool indeterminate) {

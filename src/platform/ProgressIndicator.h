@@ -7,11 +7,6 @@ namespace reelhound {
 // A progress bar that keeps the exact value it was given (the bar itself only
 // has whole steps) and that can also be an indeterminate activity indicator,
 // which moves only while it is animating.
-//
-// A download sets the value for every chunk it receives, thousands of times a
-// second; QProgressBar repaints synchronously whenever its drawn value
-// changes. So the value is kept at once, and the bar is brought in line with it
-// at most once a frame.
 class ProgressIndicator : public QProgressBar {
     Q_OBJECT
     Q_PROPERTY(bool indeterminate READ isIndeterminate WRITE setIndeterminate)
@@ -33,12 +28,10 @@ public:
 
 private:
     void updateBar();
-    void scheduleBarUpdate();
 
     double doubleValue_ = 0.0;
     bool indeterminate_ = false;
     bool animating_ = false;
-    bool barUpdateScheduled_ = false;
 };
 
 } // namespace reelhound
