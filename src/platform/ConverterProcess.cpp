@@ -52,7 +52,7 @@ ConverterProcess::ConverterProcess(QObject* parent) : QObject(parent) {
     connect(&process_, &QProcess::errorOccurred, this, &ConverterProcess::childErrorOccurred);
     if (const auto* application = QCoreApplication::instance()) {
         connect(application, &QCoreApplication::aboutToQuit, this,
-                [this] { killChild(/*becauseOfQuit=*/true); });
+                [this] { stopChildForQuit(); });
     }
 }
 
@@ -60,7 +60,7 @@ ConverterProcess::~ConverterProcess() {
     // Nobody listens any more; the child must still go, and its partial output with it.
     blockSignals(true);
     notificationsStopped_ = true;
-    killChild(/*becauseOfQuit=*/true);
+    stopChildForQuit();
 }
 
 void ConverterProcess::setOutputPath(const QString& path) {
@@ -106,7 +106,7 @@ void ConverterProcess::waitUntilExit() {
     if (!ended_) {
         // Only an application that quits makes every event loop leave early
         // (and refuses to run new ones); the child must not outlive it.
-        killChild(/*becauseOfQuit=*/true);
+        stopChildForQuit();
         if (!ended_)
             endRun(ConverterOutcome::StoppedAtQuit,
                    tr("The converter did not stop when the application quit."));
@@ -220,10 +220,10 @@ void ConverterProcess::endRun(ConverterOutcome outcome, QString reason) {
     emit ended();
 }
 
-void ConverterProcess::killChild(bool becauseOfQuit) {
+void ConverterProcess::stopChildForQuit() {
     if (!isRunning())
         return;
-    stoppingForQuit_ = becauseOfQuit;
+    stoppingForQuit_ = true;
     process_.kill();
     process_.waitForFinished(kReapTimeoutMs);
 }

@@ -92,7 +92,8 @@ private:
     void childFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void childErrorOccurred(QProcess::ProcessError error);
     void endRun(ConverterOutcome outcome, QString reason);
-    void killChild(bool becauseOfQuit);
+    // Kills the child and waits a while for it; the run ends as stopped at quit.
+    void stopChildForQuit();
     void scheduleDelivery();
     void deliverNotification();
     void removePartialOutput();

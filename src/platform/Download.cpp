@@ -237,12 +237,6 @@ QString unusedPath(const QString& path) {
     }
 }
 
-QString formatSeconds(std::chrono::milliseconds duration) {
-    const double seconds = static_cast<double>(duration.count()) / 1000.0;
-    return QStringLiteral("%1 %2").arg(QString::number(seconds, 'g', 4),
-                                       seconds == 1.0 ? u"second" : u"seconds");
-}
-
 } // namespace
 
 Download* Download::create(const QUrl& url, DownloadDelegate& delegate,
@@ -312,8 +306,8 @@ void Download::sendRequest(const QUrl& url) {
     transfer_ = new HttpTransfer(
         url, {[this](const HttpResponseHead& head) { responseArrived(head); },
               [this](std::int64_t bytes) { bodyWritten(bytes); },
-              [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); }});
-    transfer_->setParent(this);
+              [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); }},
+        this);
     stallTimer_.start(options_.stallTimeout);
 }
 
@@ -449,7 +443,7 @@ void Download::stalled() {
     if (!running())
         return;
     fail(QStringLiteral("No data arrived for %1, so the transfer was given up.")
-             .arg(formatSeconds(options_.stallTimeout)));
+             .arg(describeDuration(options_.stallTimeout)));
 }
 
 void Download::fail(const QString& description, const QUrl& failingURL) {

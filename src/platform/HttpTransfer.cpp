@@ -118,8 +118,8 @@ QByteArray HttpResponseHead::field(const QByteArray& name) const {
     return {};
 }
 
-HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers)
-    : URL_(url), handlers_(std::move(handlers)), errorBuffer_(CURL_ERROR_SIZE, '\0') {
+HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent)
+    : QObject(parent), handlers_(std::move(handlers)), errorBuffer_(CURL_ERROR_SIZE, '\0') {
     initialiseCurlOnce();
     head_.URL = url;
     CURL* const easy = curl_easy_init();

@@ -57,7 +57,7 @@ public:
         std::function<void(const HttpTransferOutcome&)> finished;
     };
 
-    HttpTransfer(const QUrl& url, Handlers handlers);
+    HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent);
     ~HttpTransfer() override;
     HttpTransfer(const HttpTransfer&) = delete;
     HttpTransfer& operator=(const HttpTransfer&) = delete;
@@ -77,7 +77,6 @@ private:
     static std::size_t receiveHeader(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* self);
 
-    QUrl URL_;
     Handlers handlers_;
     void* easy_ = nullptr;  // CURL*
     void* multi_ = nullptr; // CURLM*

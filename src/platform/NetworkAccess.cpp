@@ -34,6 +34,12 @@ QString describeRefusedRedirect(const QUrl& target) {
         .arg(target.toDisplayString());
 }
 
+QString describeDuration(std::chrono::milliseconds duration) {
+    const double seconds = static_cast<double>(duration.count()) / 1000.0;
+    return QStringLiteral("%1 %2").arg(QString::number(seconds, 'g', 4),
+                                       seconds == 1.0 ? u"second" : u"seconds");
+}
+
 QString describeHttpStatus(int status, const QString& reasonPhrase) {
     if (reasonPhrase.trimmed().isEmpty())
         return QStringLiteral("The server answered with status %1.").arg(status);

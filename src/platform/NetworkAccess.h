@@ -4,10 +4,13 @@
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
+
 class QNetworkAccessManager;
 
-// What the download and the page fetch share: one network access manager and
-// the wording of network failures for the person.
+// What the page fetch and the download share: which addresses are followed,
+// the wording of network failures for the person, and (for the page fetch)
+// one network access manager.
 namespace reelhound {
 
 // One manager for the main thread, owned by the application object so that it
@@ -20,6 +23,9 @@ bool isWebAddress(const QUrl& url);
 bool isRedirectStatus(int status);
 // For a redirect to an address that is not a web address.
 QString describeRefusedRedirect(const QUrl& target);
+
+// "0.3 seconds", "1 second", "60 seconds": a time limit in plain words.
+QString describeDuration(std::chrono::milliseconds duration);
 
 // "The server answered 404 Not Found."
 QString describeHttpStatus(int status, const QString& reasonPhrase);

@@ -66,9 +66,8 @@ PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout
     });
     QObject::connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
-        const double seconds = static_cast<double>(timeout.count()) / 1000.0;
-        stop(QStringLiteral("The server %1 did not answer within %2 seconds.")
-                 .arg(url.host(), QString::number(seconds, 'g', 4)));
+        stop(QStringLiteral("The server %1 did not answer within %2.")
+                 .arg(url.host(), describeDuration(timeout)));
     });
 
     deadline.start(timeout);
