@@ -2,6 +2,7 @@
 
 #include "ApplicationController.h"
 #include "app/DesktopIntegration.h"
+#include "core/ConverterCommandLine.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -26,11 +27,11 @@ const std::vector<std::pair<const char*, int>> kItemTags = {
     {"30 fps", 30},
     {"24 fps", 24},
     {"15 fps", 15},
-    {"QuickTime (.mov)", 10},
-    {"MPEG-4 (.mp4)", 20},
-    {"AVI (.avi)", 30},
-    {"RealMedia (.rm)", 40},
-    {"Windows Media (.wmv)", 50},
+    {"QuickTime (.mov)", kFormatTagMOV},
+    {"MPEG-4 (.mp4)", kFormatTagMP4},
+    {"AVI (.avi)", kFormatTagAVI},
+    {"RealMedia (.rm)", kFormatTagRM},
+    {"Windows Media (.wmv)", kFormatTagWMV},
 };
 
 void keepPlaceWhenHidden(QWidget* widget) {
