@@ -2,7 +2,7 @@
 // relay, control switching) against bare ffmpeg with the identical argument
 // list, on a 60-second 640x480 clip made here once.
 //   reelhound-bench-conversion [runs]        (default 5, after one warm-up each)
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "bench/BenchSupport.h"
 #include "core/ConverterCommandLine.h"
 #include "platform/ConverterExecutable.h"

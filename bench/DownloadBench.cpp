@@ -3,7 +3,7 @@
 //   reelhound-bench-download --size N DEST      from a stand-in site in this process
 //   reelhound-bench-download --id ID DEST       through the proxy in http_proxy
 // Prints one line: bytes, wall and CPU seconds of the transfer, idle and peak RSS.
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "app/ApplicationMain.h"
 #include "app/MainWindow.h"
 #include "bench/BenchSupport.h"

@@ -2,11 +2,11 @@
 // started this process (REELHOUND_BENCH_START_NS, CLOCK_REALTIME) to the main
 // window's first expose, and on to the first player page loaded from the
 // local stand-in of the site.
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "app/ApplicationMain.h"
 #include "app/MainWindow.h"
 #include "platform/Preferences.h"
-#include "platform/QtDesktopServices.h"
+#include "app/QtDesktopServices.h"
 #include "stub-site/StubSite.h"
 #include "ui_MainWindow.h"
 

@@ -1,11 +1,11 @@
 #include "app/ApplicationMain.h"
 
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
 #include "app/MainWindow.h"
 #include "core/Configuration.h"
 #include "platform/Preferences.h"
-#include "platform/QtDesktopServices.h"
+#include "app/QtDesktopServices.h"
 
 #include <QApplication>
 #include <QNetworkProxyFactory>

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
 #include "core/ConverterCommandLine.h"
 #include "ui_MainWindow.h"
@@ -95,7 +95,7 @@ void MainWindow::applyItemTags() {
 }
 
 void MainWindow::connectToController(ApplicationController& controller) {
-    controller.connectOutlets(*this);
+    controller.connectOutlets(*ui_, *this);
 
     auto* c = &controller;
     using AC = ApplicationController;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "app/ApplicationMain.h"
 #include "app/MainWindow.h"
 #include "platform/Preferences.h"

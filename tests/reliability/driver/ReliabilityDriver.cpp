@@ -12,7 +12,7 @@
 //   reelhound_reliability_driver soak DOWNLOADS CONVERSIONS FOLDER
 //       download-and-cancel cycles, then conversions of a scripted source in
 //       FOLDER, with open files, child processes and resident memory before and after
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 #include "app/ApplicationMain.h"
 #include "core/LogText.h"
 #include "platform/Strings.h"

@@ -1,6 +1,5 @@
-#include "ApplicationController.h"
+#include "app/ApplicationController.h"
 
-#include "app/MainWindow.h"
 #include "core/Configuration.h"
 #include "core/ConverterCommandLine.h"
 #include "core/DirectLink.h"
@@ -10,10 +9,10 @@
 #include "core/SourceFile.h"
 #include "core/WatchAddress.h"
 #include "platform/ConverterExecutable.h"
-#include "platform/DesktopServices.h"
+#include "app/DesktopServices.h"
 #include "platform/PageFetch.h"
 #include "platform/Preferences.h"
-#include "platform/ProgressIndicator.h"
+#include "app/widgets/ProgressIndicator.h"
 #include "platform/Strings.h"
 #include "ui_MainWindow.h"
 
@@ -23,6 +22,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -56,8 +56,7 @@ ApplicationController::ApplicationController(DesktopServices& desktop, Preferenc
 
 ApplicationController::~ApplicationController() = default;
 
-void ApplicationController::connectOutlets(MainWindow& window) {
-    Ui::MainWindow& ui = window.ui();
+void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& window) {
     URLEntryTextField = ui.URLEntryTextField;
     URLGetURLButton = ui.URLGetURLButton;
     getURLprogressIndicator = ui.getURLprogressIndicator;

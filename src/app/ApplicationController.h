@@ -20,10 +20,13 @@ class QMainWindow;
 class QPushButton;
 class QWebEngineView;
 
+namespace Ui {
+class MainWindow;
+}
+
 namespace reelhound {
 
 class DesktopServices;
-class MainWindow;
 class Preferences;
 class ProgressIndicator;
 
@@ -46,7 +49,9 @@ public:
     ~ApplicationController() override;
 
     // Start-up, in the order the application runs it.
-    void connectOutlets(MainWindow& window);
+    // The outlets are the window's generated controls; the window itself is
+    // the parent of the panels and is placed at launch.
+    void connectOutlets(Ui::MainWindow& ui, QMainWindow& window);
     void awakeFromNib();
     void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();

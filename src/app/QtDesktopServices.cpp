@@ -1,4 +1,4 @@
-#include "platform/QtDesktopServices.h"
+#include "app/QtDesktopServices.h"
 
 #include "platform/ReachabilityProbe.h"
 #include "platform/SystemLog.h"

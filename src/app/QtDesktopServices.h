@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopServices.h"
+#include "app/DesktopServices.h"
 
 namespace reelhound {
 

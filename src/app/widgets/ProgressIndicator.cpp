@@ -1,4 +1,4 @@
-#include "platform/ProgressIndicator.h"
+#include "app/widgets/ProgressIndicator.h"
 
 #include <algorithm>
 #include <cmath>
