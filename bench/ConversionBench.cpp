@@ -7,6 +7,7 @@
 #include "core/ConverterCommandLine.h"
 #include "platform/ConverterExecutable.h"
 #include "platform/Strings.h"
+#include "support/ActivityWaits.h"
 #include "support/RunProgram.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
@@ -63,7 +64,8 @@ AppRun runThroughTheApplication(ApplicationController& controller, Ui::MainWindo
     });
     const double start = bench::wallSeconds();
     const double cpu = bench::threadCpuSeconds();
-    ui.convertFLVButton->click(); // returns once the converter has exited
+    ui.convertFLVButton->click();
+    testing::waitForConversion(controller);
     run.seconds = bench::wallSeconds() - start;
     run.mainThreadCpuSeconds = bench::threadCpuSeconds() - cpu;
     return run;

@@ -17,6 +17,7 @@
 #include "ui_MainWindow.h"
 
 #include <QComboBox>
+#include <QAction>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -54,7 +55,12 @@ ApplicationController::ApplicationController(DesktopServices& desktop, Preferenc
                                              QObject* parent)
     : QObject(parent), desktop_(desktop), preferences_(preferences) {}
 
-ApplicationController::~ApplicationController() = default;
+ApplicationController::~ApplicationController() {
+    // The window may be gone already: end what runs without touching a control.
+    linkLookup_.reset();
+    if (download_)
+        download_->cancel(); // its temporary file goes with it
+}
 
 void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& window) {
     URLEntryTextField = ui.URLEntryTextField;
@@ -80,8 +86,10 @@ void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& wind
     convertFLVButton = ui.convertFLVButton;
     RLHDWebView_ = ui.RLHDWebView;
     mainWindow = &window;
-    // The window gives the download button its idle form.
+    downloadMP4Action = ui.downloadMP4Action;
+    // The window gives the two toggling buttons their idle forms.
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
+    setConvertFLVButtonAction(&ApplicationController::convertFLVtoDifferentFormat);
 }
 
 // ---------------------------------------------------------------------------
@@ -99,6 +107,8 @@ void ApplicationController::awakeFromNib() {
     setConversionSettingsEnabled(false);
     convertFLVButton->setEnabled(false);
     convertFLVProgressIndicator->setHidden(true);
+    activities_ = Activities{};
+    applyControlStates();
 }
 
 void ApplicationController::applicationWillFinishLaunching() {
@@ -136,15 +146,12 @@ void ApplicationController::placeWindow() {
 // Control groups
 
 void ApplicationController::restoreDownloadControls() {
-    recentURLPopUpButton->setEnabled(true);
-    URLGetURLButton->setEnabled(true);
-    downloadDestinationSelectButton->setEnabled(true);
     downloadFLVProgressIndicator->setHidden(true);
     downloadProgressTextField->setHidden(true);
     downloadFLVProgressIndicator->setDoubleValue(0.0);
     downloadFLVProgressIndicator->stopAnimation();
-    FLVGetFLVButton->setText(tr("Download FLV"));
-    setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
+    // The enabled states and the button's idle form follow from what still runs.
+    applyControlStates();
 }
 
 void ApplicationController::setConversionSettingsEnabled(bool flag) {
@@ -157,14 +164,45 @@ void ApplicationController::setConversionSettingsEnabled(bool flag) {
     convertToDifferentFormatButton->setEnabled(flag);
 }
 
+void ApplicationController::applyControlStates() {
+    const ControlStates states = controlStatesFor(activities_);
+    URLGetURLButton->setEnabled(states.getEnabled);
+    recentURLPopUpButton->setEnabled(states.recentMenuEnabled);
+    downloadDestinationSelectButton->setEnabled(states.destinationSelectEnabled);
+    if (states.downloadButtonCancels != downloadButtonCancels_) {
+        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cancel") : tr("Download FLV"));
+        setFLVGetFLVButtonAction(states.downloadButtonCancels
+                                     ? &ApplicationController::cancelDownload
+                                     : &ApplicationController::downloadFLV);
+    }
+    FLVGetFLVButton->setEnabled(states.downloadButtonEnabled);
+    downloadMP4Action->setEnabled(states.downloadMenuEnabled);
+    setConversionSettingsEnabled(states.conversionSettingsEnabled);
+    selectFLVtoConvertButton->setEnabled(states.selectSourceEnabled);
+    if (states.convertButtonStops != convertButtonStops_) {
+        setConvertFLVButtonAction(states.convertButtonStops
+                                      ? &ApplicationController::stopConversion
+                                      : &ApplicationController::convertFLVtoDifferentFormat);
+    }
+    convertFLVButton->setEnabled(states.convertButtonEnabled);
+}
+
 void ApplicationController::setFLVGetFLVButtonAction(void (ApplicationController::*action)()) {
     // Target and action: whatever the button sent before, it now sends this.
     disconnect(FLVGetFLVButton, &QPushButton::clicked, this, nullptr);
     connect(FLVGetFLVButton, &QPushButton::clicked, this, action);
     downloadButtonCancels_ = action == &ApplicationController::cancelDownload;
-    // A screen reader hears what the button does now, not only its short title.
     FLVGetFLVButton->setAccessibleName(downloadButtonCancels_ ? tr("Cancel the download")
                                                               : tr("Download the video file"));
+}
+
+void ApplicationController::setConvertFLVButtonAction(void (ApplicationController::*action)()) {
+    disconnect(convertFLVButton, &QPushButton::clicked, this, nullptr);
+    connect(convertFLVButton, &QPushButton::clicked, this, action);
+    convertButtonStops_ = action == &ApplicationController::stopConversion;
+    convertFLVButton->setText(convertButtonStops_ ? tr("&Stop") : tr("&Convert"));
+    convertFLVButton->setAccessibleName(convertButtonStops_ ? tr("Stop the conversion")
+                                                            : tr("Convert the file"));
 }
 
 // ---------------------------------------------------------------------------
@@ -217,6 +255,9 @@ void ApplicationController::recentURLMenuItemClicked(int itemIndex) {
 // The video page
 
 void ApplicationController::getURLClicked() {
+    // Enter in the address field comes here too, whatever the button shows.
+    if (!controlStates().getEnabled)
+        return;
     const QString enteredText = URLEntryTextField->text();
     const std::string shortURL = shortURLForEntry(toStd(enteredText));
     const std::string watchURL = watchURLForShortURL(shortURL);
@@ -233,8 +274,8 @@ void ApplicationController::getURLClicked() {
     RLHDWebView_->load(QUrl(toQt(playerURL)));
     RLHDWebView_->update();
 
-    downloadDestinationSelectButton->setEnabled(true);
-    FLVGetFLVButton->setEnabled(true);
+    activities_.downloadUnlocked = true;
+    applyControlStates();
     set_video_id(toQt(videoIdForPlayerURL(playerURL)));
     desktop_.log(QStringLiteral("video_id = ") + video_id_.value_or(QString()) + QLatin1Char('\n'));
 }
@@ -247,6 +288,8 @@ QString ApplicationController::convertFLVFilename() const {
 }
 
 void ApplicationController::selectConvertFLVFilename() {
+    if (!controlStates().selectSourceEnabled)
+        return;
     FilePanelOptions options;
     options.title = tr("Convert FLV file to MOV...");
     options.canChooseDirectories = false;
@@ -260,13 +303,14 @@ void ApplicationController::selectConvertFLVFilename() {
 }
 
 void ApplicationController::selectConvertFLVFilenameDidEnd(int returnCode, const QString& path) {
-    if (returnCode == 0)
+    // The running conversion's source stays in its field until it ends.
+    if (returnCode == 0 || activities_.converting)
         return;
     convertFLVFilenameTextField->setText(path);
     if (!isConvertibleSourcePath(toStd(path)))
         return;
-    setConversionSettingsEnabled(true);
-    convertFLVButton->setEnabled(true);
+    activities_.sourceAccepted = true;
+    applyControlStates();
 }
 
 ConversionSettings ApplicationController::conversionSettingsFromControls() const {
@@ -282,25 +326,17 @@ ConversionSettings ApplicationController::conversionSettingsFromControls() const
     return settings;
 }
 
-// The controls a run locks and releases, in their order. The recent-address
-// menu is never locked, but it is released after every run.
-void ApplicationController::setConversionBusy(bool busy) {
-    if (!busy)
-        recentURLPopUpButton->setEnabled(true);
-    URLGetURLButton->setEnabled(!busy);
-    downloadDestinationSelectButton->setEnabled(!busy);
-    FLVGetFLVButton->setEnabled(!busy);
-    setConversionSettingsEnabled(!busy);
-    selectFLVtoConvertButton->setEnabled(!busy);
-    convertFLVButton->setEnabled(!busy);
-}
-
 void ApplicationController::convertFLVtoDifferentFormat() {
+    // At most one conversion, and none while the link service is asked.
+    if (!controlStates().conversionMayStart)
+        return;
     if (!isConvertibleSourcePath(toStd(convertFLVFilenameTextField->text()))) {
         desktop_.beep();
+        activities_.sourceAccepted = false;
         setConversionSettingsEnabled(false);
         convertFLVButton->setEnabled(false);
         convertFLVFilenameTextField->setText(QString());
+        applyControlStates();
         return;
     }
     const ConversionSettings settings = conversionSettingsFromControls();
@@ -308,40 +344,78 @@ void ApplicationController::convertFLVtoDifferentFormat() {
     for (const auto& argument : buildConverterArguments(settings))
         arguments.push_back(toQt(argument));
 
+    // The earlier run has ended (no conversion runs), so it can go now.
     auto converter = std::make_unique<ConverterProcess>();
-    if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
-        converter->setOutputPath(toQt(*output));
+    conversionOutputPath_ = converterOutputPath(settings.sourcePath, settings.formatTag);
+    if (conversionOutputPath_)
+        converter->setOutputPath(toQt(*conversionOutputPath_));
     if (conversionFileHandle_)
         conversionFileHandle_->stopNotifications();
     conversionFileHandle_ = std::move(converter);
     connect(conversionFileHandle_.get(), &ConverterProcess::errorDataAvailable, this,
             &ApplicationController::conversionProgressDataReceived);
+    connect(conversionFileHandle_.get(), &ConverterProcess::ended, this,
+            &ApplicationController::conversionDidEnd);
     conversionFileHandle_->armDataNotification();
 
     convertFLVProgressIndicator->setHidden(false);
     convertFLVProgressIndicator->startAnimation();
     convertFLVProgressTextField->setText(tr("Converting..."));
-    setConversionBusy(true);
+    activities_.converting = true;
+    applyControlStates();
 
+    // Last: a converter that cannot start at all ends the run right here.
+    conversionFileHandle_->start(converterExecutablePath(), arguments);
+}
+
+void ApplicationController::conversionDidEnd() {
     ConverterProcess& run = *conversionFileHandle_;
-    run.start(converterExecutablePath(), arguments);
-    run.waitUntilExit();
     // Whatever the converter still had to say arrives after the run is over.
     run.stopNotifications();
 
-    setConversionBusy(false);
+    activities_.converting = false;
+    activities_.downloadUnlocked = true;
+    activities_.sourceAccepted = true;
+    if (pendingHandover_)
+        convertFLVFilenameTextField->setText(*std::exchange(pendingHandover_, std::nullopt));
+    applyControlStates();
     convertFLVProgressIndicator->setHidden(true);
     convertFLVProgressIndicator->stopAnimation();
     convertFLVProgressTextField->setText(QString());
 
-    if (run.succeeded()) {
-        if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
-            mainWindow->statusBar()->showMessage(tr("Converted: %1").arg(toQt(*output)));
-    } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
+    switch (run.outcome()) {
+    case ConverterOutcome::Succeeded:
+        if (conversionOutputPath_)
+            mainWindow->statusBar()->showMessage(
+                tr("Converted: %1").arg(toQt(*conversionOutputPath_)));
+        break;
+    case ConverterOutcome::Stopped:
+        convertFLVProgressTextField->setText(tr("Conversion stopped."));
+        mainWindow->statusBar()->showMessage(tr("Conversion stopped."));
+        break;
+    case ConverterOutcome::StoppedAtQuit:
+    case ConverterOutcome::NotEnded:
+        break;
+    default:
         desktop_.beep();
         convertFLVProgressTextField->setText(tr("Conversion failed: %1").arg(run.failureDetail()));
         mainWindow->statusBar()->showMessage(tr("Conversion failed."));
+        break;
     }
+}
+
+void ApplicationController::stopConversion() {
+    if (!activities_.converting || !conversionFileHandle_)
+        return;
+    conversionFileHandle_->stop(); // the run ends, and conversionDidEnd runs, before this returns
+}
+
+void ApplicationController::cancelCurrentActivity() {
+    const ControlStates states = controlStates();
+    if (states.escapeCancelsDownload)
+        cancelDownload();
+    else if (states.escapeStopsConversion)
+        stopConversion();
 }
 
 void ApplicationController::conversionProgressDataReceived(ConverterProcess* source) {
@@ -376,6 +450,8 @@ QString ApplicationController::destinationFilename() const {
 }
 
 void ApplicationController::setDestinationFilename() {
+    if (!controlStates().destinationSelectEnabled)
+        return;
     FilePanelOptions options;
     options.title = tr("Save Vistaro video to file...");
     options.allowsOtherFileTypes = false;
@@ -403,6 +479,9 @@ void ApplicationController::downloadMP4() {
 }
 
 void ApplicationController::startVideoDownload() {
+    // One download at a time, and none beside a conversion, by any path.
+    if (!controlStates().downloadMayStart)
+        return;
     if (!video_id_) {
         // Possible after a conversion, which unlocks the button on its own.
         desktop_.runAlert(alertTitle(),
@@ -412,8 +491,25 @@ void ApplicationController::startVideoDownload() {
         return;
     }
     const QString query = toQt(serviceQueryURL(toStd(*video_id_)));
+    PageFetchLimits limits;
+    limits.silence = transferLimits_.pageFetchTimeout;
+    limits.overall = transferLimits_.pageFetchOverallTimeout;
+    linkLookup_ = std::make_unique<PageRequest>(QUrl(query), limits);
+    connect(linkLookup_.get(), &PageRequest::finished, this,
+            &ApplicationController::linkLookupFinished);
     mainWindow->statusBar()->showMessage(tr("Looking up the video file..."));
-    const PageFetchResult page = fetchPageText(QUrl(query), transferLimits_.pageFetchTimeout);
+    activities_.lookupRunning = true;
+    applyControlStates();
+    linkLookup_->start();
+}
+
+void ApplicationController::linkLookupFinished(const PageFetchResult& page) {
+    // The request goes once this signal is over.
+    linkLookup_.release()->deleteLater();
+    activities_.lookupRunning = false;
+    applyControlStates();
+
+    const QString query = toQt(serviceQueryURL(toStd(video_id_.value_or(QString()))));
     if (!page.ok) {
         desktop_.log(QStringLiteral("Link service query ") + query + QStringLiteral(" failed: ") +
                      page.error);
@@ -436,8 +532,11 @@ void ApplicationController::startVideoDownload() {
                           alertButton());
         return;
     }
+    startTransfer(toQt(*link.address));
+}
 
-    Download* download = Download::create(toQt(*link.address), *this, transferLimits_.download);
+void ApplicationController::startTransfer(const QString& address) {
+    Download* download = Download::create(address, *this, transferLimits_.download);
     downloadRequestType_ = kRequestTypeVideo;
     if (download == nullptr) {
         desktop_.log(QStringLiteral("The download request could not be instantiated...\n"));
@@ -445,14 +544,45 @@ void ApplicationController::startVideoDownload() {
                                "that is not a web address."));
         return;
     }
-    const QString destination = downloadDestinationTextField->text();
-    desktop_.log(destination);
-    download->setDestination(destination, true);
+    transferDestination_ = downloadDestinationTextField->text();
+    desktop_.log(transferDestination_);
+    download->setDestination(transferDestination_, true);
+    download_ = download;
+    activities_.transfer = TransferActivity::Running;
+    applyControlStates();
     mainWindow->statusBar()->showMessage(tr("Downloading..."));
 }
 
 void ApplicationController::cancelDownload() {
+    if (activities_.lookupRunning) {
+        linkLookup_.reset(); // aborts the request; nothing is reported
+        activities_.lookupRunning = false;
+        applyControlStates();
+        showTransferOutcome(tr("Download cancelled."));
+        return;
+    }
+    if (activities_.transfer != TransferActivity::Running)
+        return;
+    // Carried out at once rather than with the next chunk, which may never come.
     shouldCancelDownload_ = 1;
+    carryOutCancel();
+}
+
+void ApplicationController::carryOutCancel() {
+    activities_.transfer = TransferActivity::Stopping;
+    applyControlStates();
+    if (download_)
+        download_->cancel(); // stops its thread and throws its temporary file away
+    shouldCancelDownload_ = 0;
+    transferEnded();
+    restoreDownloadControls();
+    showTransferOutcome(tr("Download cancelled."));
+}
+
+void ApplicationController::transferEnded() {
+    download_ = nullptr;
+    transferDestination_.clear();
+    activities_.transfer = TransferActivity::Idle;
 }
 
 void ApplicationController::showTransferOutcome(const QString& message) {
@@ -463,14 +593,16 @@ void ApplicationController::downloadDidBegin(Download& download) {
     desktop_.log(QStringLiteral("Download did begin... ") +
                  download.requestURL().toString(QUrl::FullyEncoded) + QLatin1Char('\n'));
     desktop_.log(download.description());
-    URLGetURLButton->setEnabled(false);
-    downloadDestinationSelectButton->setEnabled(false);
+    if (activities_.transfer == TransferActivity::Idle) {
+        // A transfer the controller did not start itself still shows as running.
+        activities_.transfer = TransferActivity::Running;
+        download_ = &download;
+    }
     downloadFLVProgressIndicator->setHidden(false);
     downloadProgressTextField->setHidden(false);
     downloadFLVProgressIndicator->setIndeterminate(false);
     downloadFLVProgressIndicator->setDoubleValue(0.0);
-    FLVGetFLVButton->setText(tr("Cancel"));
-    setFLVGetFLVButtonAction(&ApplicationController::cancelDownload);
+    applyControlStates();
 }
 
 void ApplicationController::downloadDidReceiveResponse(Download&,
@@ -501,10 +633,9 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
         return;
     }
     if (shouldCancelDownload_ != 0) {
-        download.cancel();
-        shouldCancelDownload_ = 0;
-        restoreDownloadControls();
-        showTransferOutcome(tr("Download cancelled."));
+        if (download_ == nullptr)
+            download_ = &download;
+        carryOutCancel();
         // The chunk that carried out the cancel is still counted below.
     }
     const std::int64_t expected =
@@ -527,11 +658,21 @@ void ApplicationController::downloadDidFinish(Download& download) {
     if (downloadRequestType_ == kRequestTypePage)
         return;
     shouldCancelDownload_ = 0; // a cancel that came too late must not hit the next transfer
+    const QString path = transferDestination_.isEmpty() ? downloadDestinationTextField->text()
+                                                        : transferDestination_;
+    transferEnded();
     restoreDownloadControls();
-    convertFLVFilenameTextField->setText(downloadDestinationTextField->text());
-    setConversionSettingsEnabled(true);
-    convertFLVButton->setEnabled(true);
+    if (activities_.converting)
+        pendingHandover_ = path; // the conversion's controls stay as they are until it ends
+    else
+        handOverToConversion(path);
     showTransferOutcome(tr("Download finished: %1").arg(download.destinationPath()));
+}
+
+void ApplicationController::handOverToConversion(const QString& path) {
+    convertFLVFilenameTextField->setText(path);
+    activities_.sourceAccepted = true;
+    applyControlStates();
 }
 
 void ApplicationController::downloadDidFailWithError(Download& download,
@@ -546,6 +687,7 @@ void ApplicationController::downloadDidFailWithError(Download& download,
                  QLatin1Char(' ') + error.failingURLString + QLatin1Char('\n'));
     download.cancel();
     shouldCancelDownload_ = 0;
+    transferEnded();
     restoreDownloadControls();
     showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ControlStates.h"
 #include "core/ConverterCommandLine.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
@@ -7,12 +8,14 @@
 #include "platform/PageFetch.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -71,8 +74,12 @@ public:
     std::int32_t downloadRequestType() const { return downloadRequestType_; }
     std::int64_t bytesReceived() const { return bytesReceived_; }
     std::int32_t shouldCancelDownload() const { return shouldCancelDownload_; }
-    // Whether the download button is in its cancel form, that is a download runs.
+    // Whether the download button is in its cancel form, that is a lookup or
+    // a transfer runs.
     bool downloadButtonCancels() const { return downloadButtonCancels_; }
+    // What runs now, and the controls that leaves usable.
+    const Activities& activities() const { return activities_; }
+    ControlStates controlStates() const { return controlStatesFor(activities_); }
     // The text of the destination field.
     QString destinationFilename() const;
 
@@ -80,7 +87,9 @@ public:
     // tests shorten them.
     struct TransferLimits {
         DownloadOptions download;
-        std::chrono::milliseconds pageFetchTimeout = kDefaultPageFetchTimeout;
+        // The link service may be silent this long, and take this long in all.
+        std::chrono::milliseconds pageFetchTimeout = PageFetchLimits{}.silence;
+        std::chrono::milliseconds pageFetchOverallTimeout = PageFetchLimits{}.overall;
     };
     void setTransferLimits(const TransferLimits& limits) { transferLimits_ = limits; }
 
@@ -129,15 +138,28 @@ public slots:
     void cancelDownload();
     void selectConvertFLVFilename();
     void convertFLVtoDifferentFormat();
+    // The convert button's second form: kills the running converter.
+    void stopConversion();
+    // Escape: cancels a running download, or else stops a running conversion.
+    void cancelCurrentActivity();
     void conversionProgressDataReceived(reelhound::ConverterProcess* source);
 
 private:
-    // The download button is one control with two forms.
+    // The download and convert buttons are each one control with two forms.
     void setFLVGetFLVButtonAction(void (ApplicationController::*action)());
+    void setConvertFLVButtonAction(void (ApplicationController::*action)());
+    // Sets every control's enabled state and the two buttons' forms from
+    // what runs; called after every change of activities_.
+    void applyControlStates();
     void storeRecentURLs();
     void startVideoDownload();
+    void linkLookupFinished(const PageFetchResult& page);
+    void startTransfer(const QString& address);
+    void carryOutCancel();
+    void transferEnded();
+    void handOverToConversion(const QString& path);
+    void conversionDidEnd();
     void showTransferOutcome(const QString& message);
-    void setConversionBusy(bool busy);
 
     // Outlets, in the window's order. A field whose accessor has the same
     // name carries a trailing underscore.
@@ -164,6 +186,7 @@ private:
     QPushButton* convertFLVButton = nullptr;
     QWebEngineView* RLHDWebView_ = nullptr;
     QMainWindow* mainWindow = nullptr;
+    QAction* downloadMP4Action = nullptr;
 
     std::optional<QString> video_id_;
     std::optional<QString> flv_id_;
@@ -175,6 +198,17 @@ private:
     std::int64_t bytesReceived_ = 0;
     std::int32_t shouldCancelDownload_ = 0;
     bool downloadButtonCancels_ = false;
+    bool convertButtonStops_ = false;
+
+    // The one record of what runs. Controls follow it; actions check it.
+    Activities activities_;
+    std::unique_ptr<PageRequest> linkLookup_;
+    QPointer<Download> download_;
+    QString transferDestination_; // where the running transfer writes
+    // A download that finished while a conversion ran hands its file over
+    // to the conversion controls once the conversion has ended.
+    std::optional<QString> pendingHandover_;
+    std::optional<std::string> conversionOutputPath_;
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "core/Configuration.h"
 #include "platform/Preferences.h"
+#include "platform/QuitOnSignals.h"
 #include "app/QtDesktopServices.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int applicationMain(int argc, char** argv) {
     QApplication::setOrganizationName(name);
     QApplication::setApplicationDisplayName(name);
     integrateWithDesktop(application);
+    quitOnTerminationSignals();
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     QtDesktopServices desktop;

@@ -104,28 +104,26 @@ void MainWindow::connectToController(ApplicationController& controller) {
     connect(ui_->downloadDestinationSelectButton, &QPushButton::clicked, c,
             &AC::setDestinationFilename);
     connect(ui_->selectFLVtoConvertButton, &QPushButton::clicked, c, &AC::selectConvertFLVFilename);
-    connect(ui_->convertFLVButton, &QPushButton::clicked, c, &AC::convertFLVtoDifferentFormat);
     connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
-    // The menu offers a download only when the download button would start one,
-    // so that a second transfer can never run alongside the first.
-    connect(ui_->fileMenu, &QMenu::aboutToShow, this, [this, c] {
-        ui_->downloadMP4Action->setEnabled(ui_->FLVGetFLVButton->isEnabled() &&
-                                           !c->downloadButtonCancels());
-    });
+    // The download and convert buttons change their action as work starts and
+    // ends; the controller connects them.
 
     // The download button's titles are fixed words without a mnemonic, so it
-    // gets its key here: Alt+D presses it in either form, Escape only cancels.
+    // gets its key here: Alt+D presses it in either form.
     QPushButton* download = ui_->FLVGetFLVButton;
     auto* press = new QShortcut(QKeySequence(tr("Alt+D")), this);
     connect(press, &QShortcut::activated, download, [download] {
         if (download->isEnabled())
             download->click();
     });
+    // Escape cancels the download, or else stops the conversion.
     auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(cancel, &QShortcut::activated, download, [download, c] {
-        if (download->isEnabled() && c->downloadButtonCancels())
-            download->click();
-    });
+    connect(cancel, &QShortcut::activated, c, &AC::cancelCurrentActivity);
+
+    // The second click of a double-click would land on the form the first
+    // click gave the button (Cancel, Stop): a double-click counts once.
+    download->installEventFilter(this);
+    ui_->convertFLVButton->installEventFilter(this);
 }
 
 void MainWindow::watchWebViewDrops(QWidget* widget) {
@@ -156,6 +154,8 @@ void MainWindow::placeWebViewInTabOrder() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->FLVGetFLVButton || watched == ui_->convertFLVButton)
+        return event->type() == QEvent::MouseButtonDblClick;
     switch (event->type()) {
     case QEvent::ChildAdded:
         if (auto* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType()) {

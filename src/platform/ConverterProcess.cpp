@@ -113,6 +113,19 @@ void ConverterProcess::waitUntilExit() {
     }
 }
 
+void ConverterProcess::stop() {
+    if (!started_ || ended_)
+        return;
+    stopping_ = true;
+    if (isRunning()) {
+        process_.kill();
+        // Reaped at once, so the output can go and the controls come back now.
+        process_.waitForFinished(kReapTimeoutMs);
+    }
+    if (!ended_)
+        endRun(ConverterOutcome::Stopped, tr("The conversion was stopped."));
+}
+
 bool ConverterProcess::isRunning() const {
     return process_.state() != QProcess::NotRunning;
 }
@@ -186,6 +199,8 @@ void ConverterProcess::childFinished(int exitCode, QProcess::ExitStatus exitStat
     if (stoppingForQuit_) {
         endRun(ConverterOutcome::StoppedAtQuit,
                tr("The conversion was stopped because the application quit."));
+    } else if (stopping_) {
+        endRun(ConverterOutcome::Stopped, tr("The conversion was stopped."));
     } else if (exitStatus == QProcess::CrashExit) {
         endRun(ConverterOutcome::Crashed,
                tr("The converter crashed (%1).").arg(QString::fromLocal8Bit(strsignal(exitCode))));

@@ -18,6 +18,7 @@ enum class ConverterOutcome {
     Crashed,           // ended by a signal
     FailedToStart,     // missing, not executable, or no program given
     StoppedAtQuit,     // killed because the application quit during the run
+    Stopped,           // killed because the person stopped it
 };
 
 // One run of the converter as a child process. The child gets no environment,
@@ -53,6 +54,10 @@ public:
     // event loop meanwhile so notifications are delivered and windows repaint.
     // Should the application quit meanwhile, the child is killed first.
     void waitUntilExit();
+
+    // Kills a running child at once; the run ends as Stopped, its partial
+    // output removed like any failed run's. Does nothing once it has ended.
+    void stop();
 
     bool isRunning() const;
     qint64 processId() const; // 0 when no child is running
@@ -103,6 +108,7 @@ private:
     bool started_ = false;
     bool ended_ = false;
     bool stoppingForQuit_ = false;
+    bool stopping_ = false;
 
     ConverterOutcome outcome_ = ConverterOutcome::NotEnded;
     int exitCode_ = 0;

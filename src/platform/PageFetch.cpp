@@ -2,14 +2,15 @@
 
 #include "platform/NetworkAccess.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QScopedPointer>
 #include <QStringDecoder>
-#include <QTimer>
+
+#include <algorithm>
 
 namespace reelhound {
 namespace {
@@ -22,96 +23,183 @@ QString tooLargeText() {
 
 } // namespace
 
-PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout) {
-    PageFetchResult result;
-    if (!isWebAddress(url)) {
-        result.error = QStringLiteral("%1 is not a web address.").arg(url.toDisplayString());
-        return result;
+PageRequest::PageRequest(const QUrl& url, const PageFetchLimits& limits, QObject* parent)
+    : QObject(parent), url_(url), limits_(limits) {
+    silenceTimer_.setSingleShot(true);
+    overallTimer_.setSingleShot(true);
+    connect(&silenceTimer_, &QTimer::timeout, this, &PageRequest::silenceStruck);
+    connect(&overallTimer_, &QTimer::timeout, this, [this] {
+        stop(tr("The server %1 did not send the whole page within %2.")
+                 .arg(url_.host(), describeDuration(limits_.overall)));
+    });
+}
+
+PageRequest::~PageRequest() {
+    abort();
+}
+
+void PageRequest::start() {
+    if (running_ || reply_)
+        return;
+    running_ = true;
+    if (!isWebAddress(url_)) {
+        PageFetchResult result;
+        result.error = tr("%1 is not a web address.").arg(url_.toDisplayString());
+        QMetaObject::invokeMethod(
+            this, [this, result] { report(result); }, Qt::QueuedConnection);
+        return;
     }
 
-    QNetworkRequest request(url);
+    QNetworkRequest request(url_);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(10);
-    QScopedPointer<QNetworkReply, QScopedPointerDeleteLater> reply(
-        sharedNetworkAccessManager().get(request));
-    QNetworkReply* const rawReply = reply.data();
+    reply_ = sharedNetworkAccessManager().get(request);
+    QNetworkReply* const reply = reply_;
 
-    QByteArray body;
-    QString problem; // set when we stop the reply ourselves
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-
-    auto stop = [&](const QString& why) {
-        if (problem.isEmpty())
-            problem = why;
-        rawReply->abort();
-    };
-    QObject::connect(rawReply, &QNetworkReply::redirected, &loop, [&](const QUrl& target) {
+    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& target) {
+        heardFromServer();
         if (isWebAddress(target))
-            emit rawReply->redirectAllowed();
+            emit reply->redirectAllowed();
         else
             stop(describeRefusedRedirect(target));
     });
-    QObject::connect(rawReply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        const QVariant length = rawReply->header(QNetworkRequest::ContentLengthHeader);
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        heardFromServer();
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > kPageFetchMaximumBytes)
             stop(tooLargeText());
     });
-    QObject::connect(rawReply, &QNetworkReply::readyRead, &loop, [&] {
-        body += rawReply->readAll();
-        if (body.size() > kPageFetchMaximumBytes)
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+        heardFromServer();
+        body_ += reply->readAll();
+        if (body_.size() > kPageFetchMaximumBytes)
             stop(tooLargeText());
     });
-    QObject::connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
-        stop(QStringLiteral("The server %1 did not answer within %2.")
-                 .arg(url.host(), describeDuration(timeout)));
-    });
+    connect(reply, &QNetworkReply::finished, this, &PageRequest::replyFinished);
 
-    deadline.start(timeout);
-    if (!rawReply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    deadline.stop();
-    QObject::disconnect(rawReply, nullptr, &loop, nullptr);
+    silenceTimer_.start(limits_.silence);
+    overallTimer_.start(limits_.overall);
+}
 
-    result.HTTPStatus = httpStatusOf(*rawReply);
-    if (!problem.isEmpty()) {
-        result.error = problem;
+void PageRequest::abort() {
+    running_ = false;
+    silenceTimer_.stop();
+    overallTimer_.stop();
+    if (QNetworkReply* reply = reply_.data()) {
+        reply_.clear();
+        disconnect(reply, nullptr, this, nullptr);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void PageRequest::heardFromServer() {
+    heardAnything_ = true;
+    silenceTimer_.start(limits_.silence);
+}
+
+void PageRequest::silenceStruck() {
+    const QString limit = describeDuration(limits_.silence);
+    stop(heardAnything_
+             ? tr("The server %1 sent nothing more for %2.").arg(url_.host(), limit)
+             : tr("The server %1 did not answer within %2.").arg(url_.host(), limit));
+}
+
+void PageRequest::stop(const QString& why) {
+    if (problem_.isEmpty())
+        problem_ = why;
+    if (reply_)
+        reply_->abort(); // finished() follows at once
+}
+
+void PageRequest::replyFinished() {
+    if (!reply_)
+        return;
+    PageFetchResult result = resultOfReply();
+    QNetworkReply* reply = reply_.data();
+    reply_.clear();
+    disconnect(reply, nullptr, this, nullptr);
+    reply->deleteLater();
+    report(std::move(result));
+}
+
+void PageRequest::report(PageFetchResult result) {
+    if (!running_)
+        return;
+    running_ = false;
+    silenceTimer_.stop();
+    overallTimer_.stop();
+    emit finished(result);
+}
+
+PageFetchResult PageRequest::resultOfReply() {
+    QNetworkReply& reply = *reply_;
+    PageFetchResult result;
+    result.HTTPStatus = httpStatusOf(reply);
+    if (!problem_.isEmpty()) {
+        result.error = problem_;
         return result;
     }
     if (result.HTTPStatus >= 400) {
-        result.error = describeHttpStatus(result.HTTPStatus, reasonPhraseOf(*rawReply));
+        result.error = describeHttpStatus(result.HTTPStatus, reasonPhraseOf(reply));
         return result;
     }
-    if (rawReply->error() != QNetworkReply::NoError) {
+    if (reply.error() != QNetworkReply::NoError) {
         // Qt refuses some redirects before asking us; say where it was sent.
-        const QByteArray location = rawReply->rawHeader("Location");
-        const QUrl target = rawReply->url().resolved(QUrl::fromEncoded(location));
+        const QByteArray location = reply.rawHeader("Location");
+        const QUrl target = reply.url().resolved(QUrl::fromEncoded(location));
         if (isRedirectStatus(result.HTTPStatus) && !location.isEmpty() && !isWebAddress(target)) {
             result.error = describeRefusedRedirect(target);
             return result;
         }
-        result.error =
-            describeNetworkError(rawReply->error(), rawReply->url(), rawReply->errorString(),
-                                 QStringLiteral("the whole page"));
+        result.error = describeNetworkError(reply.error(), reply.url(), reply.errorString(),
+                                            QStringLiteral("the whole page"));
         return result;
     }
-    body += rawReply->readAll();
-    if (body.size() > kPageFetchMaximumBytes) {
+    body_ += reply.readAll();
+    if (body_.size() > kPageFetchMaximumBytes) {
         result.error = tooLargeText();
         return result;
     }
 
     QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder.decode(body);
+    QString text = decoder.decode(body_);
+    body_.clear();
     if (decoder.hasError()) {
-        result.error = QStringLiteral("The page from %1 is not UTF-8 text.").arg(url.host());
+        result.error = tr("The page from %1 is not UTF-8 text.").arg(url_.host());
         return result;
     }
     result.text = std::move(text);
     result.ok = true;
+    return result;
+}
+
+PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout) {
+    PageFetchLimits limits;
+    limits.silence = timeout;
+    limits.overall = std::max(limits.overall, timeout);
+    return fetchPageText(url, limits);
+}
+
+PageFetchResult fetchPageText(const QUrl& url, const PageFetchLimits& limits) {
+    PageRequest request(url, limits);
+    PageFetchResult result;
+    QEventLoop loop;
+    QObject::connect(&request, &PageRequest::finished, &loop,
+                     [&](const PageFetchResult& outcome) {
+                         result = outcome;
+                         loop.quit();
+                     });
+    request.start();
+    if (request.isRunning())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (request.isRunning()) {
+        // The application is quitting and every event loop has been left.
+        request.abort();
+        result.error = QCoreApplication::translate("reelhound::PageRequest",
+                                                   "The application quit before the page arrived.");
+    }
     return result;
 }
 

@@ -1,4 +1,5 @@
 #include "app/ApplicationFixture.h"
+#include "support/ActivityWaits.h"
 #include "support/RunProgram.h"
 
 #include <QDir>
@@ -52,13 +53,15 @@ protected:
             if (shown.isEmpty() || shown.back() != text)
                 shown << text;
             busyDuringRun =
-                busyDuringRun && !ui().convertFLVButton->isEnabled() &&
+                busyDuringRun && ui().convertFLVButton->isEnabled() &&
+                ui().convertFLVButton->text() == "&Stop" &&
                 !ui().selectFLVtoConvertButton->isEnabled() && !ui().URLGetURLButton->isEnabled() &&
                 !ui().videoSizeButton->isEnabled() && ui().recentURLPopUpButton->isEnabled() &&
                 ui().convertFLVProgressIndicator->isVisible();
         });
         watcher.start(5);
-        ui().convertFLVButton->click(); // returns once the converter has exited
+        ui().convertFLVButton->click();
+        EXPECT_TRUE(reelhound::testing::waitForConversion(*controller));
         return shown;
     }
 

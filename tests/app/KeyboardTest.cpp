@@ -111,7 +111,7 @@ TEST_F(ApplicationFixture, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
 }
 
-TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtTheNextChunk) {
+TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtOnce) {
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
@@ -125,7 +125,7 @@ TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtTheNextChunk) {
     EXPECT_EQ(ui().FLVGetFLVButton->accessibleName(), "Cancel the download");
 
     QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_EQ(controller->shouldCancelDownload(), 1); // carried out by the next chunk
+    EXPECT_EQ(controller->shouldCancelDownload(), 0); // carried out at once
     ASSERT_TRUE(waitForTransferOutcome());
     EXPECT_EQ(statusMessage(), "Download cancelled.");
     EXPECT_FALSE(QFile::exists(destination()));

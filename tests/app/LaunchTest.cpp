@@ -88,6 +88,7 @@ TEST_F(ApplicationFixture, unreachableNetwork_beepsWarnsAndLaunchesAnyway) {
 
 TEST_F(ApplicationFixture, restoreDownloadControls_isIdempotentAndLeavesTheRestAlone) {
     launch();
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=abc")); // as after a transfer
     controller->restoreDownloadControls();
     const bool downloadEnabled = ui().FLVGetFLVButton->isEnabled();
     const QString progressText = ui().downloadProgressTextField->text();

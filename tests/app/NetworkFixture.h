@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ApplicationFixture.h"
+#include "support/ActivityWaits.h"
 #include "support/StubSiteFixture.h"
 
 #include <QCoreApplication>
@@ -43,10 +44,8 @@ protected:
         return downloads.filePath(name);
     }
 
-    void chooseDestination(const QString& path) {
-        controller->setDestinationFilename();
-        desktop.answerSavePanel(1, path);
-    }
+    // As the save panel's confirmation would, whether or not its button is on.
+    void chooseDestination(const QString& path) { controller->saveDestinationFilenameDidEnd(1, path); }
 
     bool downloadControlsIdle() { return ui().FLVGetFLVButton->text() == "Download FLV"; }
 

@@ -6,6 +6,7 @@
 #include <QWebEngineView>
 
 using namespace reelhound;
+using reelhound::testing::waitForConversion;
 using reelhound::testing::NetworkFixture;
 
 namespace {
@@ -46,6 +47,7 @@ TEST_F(NetworkFixture, pastedAddress_endsAsAConvertedFile) {
     for (const auto& [tag, container] : {std::pair{20, "mp4"}, std::pair{50, "asf"}}) {
         formats->setCurrentIndex(formats->findData(tag));
         ui().convertFLVButton->click();
+        ASSERT_TRUE(waitForConversion(*controller));
         const QString extension = tag == 20 ? "mp4" : "wmv";
         const QString converted = destination(QStringLiteral("My Video.") + extension);
         const QString probed = probe(converted);

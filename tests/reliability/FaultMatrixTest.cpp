@@ -13,6 +13,7 @@
 
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
+using reelhound::testing::waitForLinkLookup;
 
 namespace {
 
@@ -179,6 +180,7 @@ TEST_P(ServiceFaults, areRefusedWithAClearMessageAndStartNoTransfer) {
     QElapsedTimer clock;
     clock.start();
     ui().FLVGetFLVButton->click();
+    ASSERT_TRUE(waitForLinkLookup(*controller));
 
     EXPECT_LT(clock.elapsed(), 10000);
     ASSERT_EQ(desktop.alerts.size(), 1u);

@@ -4,6 +4,7 @@
 // Options: --dark (Fusion with a dark palette), --prefix P (P is put before each
 // file name), --only NAME,... (save only these states). For twice the size, run
 // it with QT_SCALE_FACTOR=2 on a screen of 1920x1720.
+#include "support/ActivityWaits.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
@@ -137,6 +138,7 @@ int main(int argc, char** argv) {
     });
     during.start(10);
     ui.convertFLVButton->click();
+    testing::waitForConversion(controller);
     during.stop();
     shoot("converted");
     return 0;

@@ -16,6 +16,8 @@
 #include "app/ApplicationMain.h"
 #include "core/LogText.h"
 #include "platform/Strings.h"
+#include "support/ActivityWaits.h"
+#include "support/EventLoop.h"
 #include "support/ProcessStatus.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
@@ -42,6 +44,7 @@
 #include <unistd.h>
 
 using namespace reelhound;
+using reelhound::testing::waitForConversion;
 
 namespace {
 
@@ -55,13 +58,9 @@ void say(const char* key, long long value) {
 }
 
 bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    // A real event loop, as the application runs in: deferred deletions and
+    // network replies are handled the way they are there.
+    return testing::runEventLoopUntil(condition, milliseconds, 10);
 }
 
 void settle(int milliseconds) {
@@ -151,6 +150,7 @@ public:
             QApplication::exec();
         } else {
             ui_.convertFLVButton->click();
+            waitForConversion(controller_);
         }
         watch.stop();
         report();
@@ -221,10 +221,15 @@ private:
 
     bool downloadAndCancel() {
         app_.window().statusBar()->clearMessage();
+        controller_.setDownloadResponse(DownloadResponse{}); // to tell this transfer's answer
         ui_.FLVGetFLVButton->click(); // asks the service, then starts the transfer
-        if (!waitUntil([&] { return ui_.FLVGetFLVButton->text() == u"Cancel"; }))
+        // Cancelled with data flowing, the way a person cancels.
+        if (!waitUntil([&] {
+                return controller_.downloadResponse()->expectedContentLength > 0 &&
+                       controller_.bytesReceived() > 0;
+            }))
             return false;
-        ui_.FLVGetFLVButton->click(); // carried out with the next chunk
+        ui_.FLVGetFLVButton->click(); // carried out at once
         return waitUntil([&] { return transferEnded(); }) && status() == u"Download cancelled.";
     }
 
@@ -232,7 +237,7 @@ private:
         chooseSource(source, kFormatTagMOV);
         app_.window().statusBar()->clearMessage();
         ui_.convertFLVButton->click();
-        return status().startsWith(u"Converted: ");
+        return waitForConversion(controller_) && status().startsWith(u"Converted: ");
     }
 
     void report() {
