@@ -5,6 +5,8 @@ namespace reelhound {
 ControlStates controlStatesFor(const Activities& a) {
     ControlStates s;
     const bool downloading = a.downloading();
+    // What can be cancelled: a cancelled transfer is on its way out already.
+    const bool cancellable = a.lookupRunning || a.transfer == TransferActivity::Running;
     // While the link service is asked, the rest of the window waits with it.
     const bool conversionSideFree = !a.converting && !a.lookupRunning;
 
@@ -14,8 +16,7 @@ ControlStates controlStatesFor(const Activities& a) {
 
     s.downloadButtonCancels = downloading;
     // A running download can always be cancelled, whatever else runs.
-    s.downloadButtonEnabled = downloading ? a.transfer != TransferActivity::Stopping
-                                          : a.downloadUnlocked && !a.converting;
+    s.downloadButtonEnabled = downloading ? cancellable : a.downloadUnlocked && !a.converting;
     s.downloadMayStart = !a.busy();
     s.downloadMenuEnabled = s.downloadMayStart && a.downloadUnlocked;
 
@@ -25,7 +26,7 @@ ControlStates controlStatesFor(const Activities& a) {
     s.convertButtonEnabled = a.converting || (a.sourceAccepted && !a.lookupRunning);
     s.conversionMayStart = conversionSideFree;
 
-    s.escapeCancelsDownload = downloading && a.transfer != TransferActivity::Stopping;
+    s.escapeCancelsDownload = cancellable;
     s.escapeStopsConversion = !downloading && a.converting;
     return s;
 }

@@ -49,6 +49,8 @@ protected:
         QStringList shown;
         QTimer watcher;
         QObject::connect(&watcher, &QTimer::timeout, [&] {
+            if (!controller->activities().converting)
+                return; // only what the run showed
             const QString text = ui().convertFLVProgressTextField->text();
             if (shown.isEmpty() || shown.back() != text)
                 shown << text;

@@ -7,6 +7,9 @@
 #include "support/StubSiteFixture.h"
 
 #include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -88,6 +91,66 @@ TEST_F(PageFetchTest, redirects_areFollowedToWebAddressesOnly) {
     result = fetchPageText(QUrl(QStringLiteral("file:///etc/passwd")));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, "file:///etc/passwd is not a web address.");
+}
+
+// A server on loopback that answers the way slow services do: not at all, with
+// its headers and then nothing, or one byte at a time.
+class TricklingServer : public QObject {
+public:
+    TricklingServer(bool sendHeaders, int byteEveryMs) {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, this, [=, this] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            if (sendHeaders)
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+            if (byteEveryMs > 0) {
+                auto* timer = new QTimer(socket);
+                QObject::connect(timer, &QTimer::timeout, socket, [socket] { socket->write("a"); });
+                timer->start(byteEveryMs);
+            }
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort())); }
+    QTcpServer server;
+};
+
+TEST(PageFetchLimits, silenceAndTheOverallCapEachSayWhichStruck) {
+    struct Case {
+        const char* name;
+        bool sendHeaders;
+        int byteEveryMs;
+        const char* expected;
+    };
+    for (const Case& c : {
+             Case{"silent", false, 0, "did not answer within 0.3 seconds."},
+             Case{"headersThenNothing", true, 0, "sent nothing more for 0.3 seconds."},
+             Case{"oneByteAtATime", true, 100, "did not send the whole page within 1 second."},
+         }) {
+        SCOPED_TRACE(c.name);
+        TricklingServer server(c.sendHeaders, c.byteEveryMs);
+        PageFetchLimits limits;
+        limits.silence = 300ms;
+        limits.overall = 1000ms;
+        QElapsedTimer clock;
+        clock.start();
+        const PageFetchResult result = fetchPageText(server.url(), limits);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.error.endsWith(QLatin1String(c.expected))) << result.error.toStdString();
+        EXPECT_LT(clock.elapsed(), 3000);
+    }
+}
+
+TEST(PageFetchLimits, anAbortedRequestReportsNothing) {
+    TricklingServer server(false, 0);
+    PageRequest request(server.url(), PageFetchLimits{});
+    int reports = 0;
+    QObject::connect(&request, &PageRequest::finished, [&] { ++reports; });
+    request.start();
+    EXPECT_TRUE(request.isRunning());
+    request.abort();
+    EXPECT_FALSE(request.isRunning());
+    QTest::qWait(100);
+    EXPECT_EQ(reports, 0);
 }
 
 } // namespace

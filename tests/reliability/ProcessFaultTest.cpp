@@ -182,4 +182,97 @@ TEST(QuitDuringAConversion, killsTheConverterAndRemovesItsPartialOutput) {
     EXPECT_EQ(run.value("beeps"), "0"); // quitting is not a failure to report
 }
 
+// Every way the application ends while something runs (a signal from the
+// desktop session or a terminal, the Quit command, the window's close button)
+// ends it at once and leaves no converter, no partial output and no
+// temporary file behind.
+struct Ending {
+    const char* name;
+    const char* activity; // lookup, transfer or conversion
+    int signal;           // 0: the driver ends itself as endBy says
+    const char* endBy;
+};
+
+void PrintTo(const Ending& ending, std::ostream* out) {
+    *out << ending.name;
+}
+
+class EndingWhileBusy : public ::testing::TestWithParam<Ending> {};
+
+TEST_P(EndingWhileBusy, quitsAtOnceAndLeavesNothingBehind) {
+    const Ending& ending = GetParam();
+    DriverTree tree;
+    ASSERT_TRUE(tree.create());
+    ASSERT_TRUE(tree.useScriptedConverter());
+    const QString destination = tree.filePath(QStringLiteral("video.flv"));
+    const QString source = tree.filePath(QStringLiteral("clip.flv"));
+    for (const auto& [path, contents] :
+         {std::pair{destination, kEarlierContents},
+          std::pair{source, QByteArray("err=ready\\n\nwrite-output=10\nsleep=60000\n")}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    const bool converting = QByteArray(ending.activity) == "conversion";
+    QStringList arguments{"hold", ending.activity,
+                          converting ? source : QString(ending.activity == QByteArray("lookup")
+                                                            ? "no-answer"
+                                                            : "stall"),
+                          destination};
+    if (ending.endBy != nullptr)
+        arguments << "--end-by" << ending.endBy;
+
+    QProcess driver;
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(tree.executable(), arguments);
+    ASSERT_TRUE(driver.waitForStarted());
+    QByteArray output;
+    QDeadlineTimer deadline(30000);
+    while (!output.contains("holding: ready") && !deadline.hasExpired() &&
+           driver.state() == QProcess::Running) {
+        driver.waitForReadyRead(100);
+        output += driver.readAllStandardOutput();
+    }
+    ASSERT_TRUE(output.contains("holding: ready")) << output.toStdString();
+    QElapsedTimer clock;
+    clock.start();
+    if (ending.signal != 0)
+        ::kill(static_cast<pid_t>(driver.processId()), ending.signal);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(driver.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(driver.exitCode(), 0);
+
+    DriverOutput run;
+    run.raw = output + driver.readAllStandardOutput();
+    parseDriverOutput(run);
+    if (converting) {
+        const qint64 converter = run.value("converter-pid").toLongLong();
+        ASSERT_GT(converter, 0) << run.raw.toStdString();
+        EXPECT_FALSE(processExists(converter));
+        EXPECT_EQ(run.value("beeps"), "0"); // quitting is not a failure to report
+    }
+    QFile earlier(destination);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), kEarlierContents);
+    QStringList left =
+        QDir(tree.filePath(".")).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{"clip.flv", "video.flv"})); // no output, no temporary
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reliability, EndingWhileBusy,
+    ::testing::Values(Ending{"conversionTerminated", "conversion", SIGTERM, nullptr},
+                      Ending{"conversionInterrupted", "conversion", SIGINT, nullptr},
+                      Ending{"conversionHungUp", "conversion", SIGHUP, nullptr},
+                      Ending{"conversionQuit", "conversion", 0, "quit"},
+                      Ending{"conversionClosed", "conversion", 0, "close"},
+                      Ending{"transferTerminated", "transfer", SIGTERM, nullptr},
+                      Ending{"transferClosed", "transfer", 0, "close"},
+                      Ending{"lookupTerminated", "lookup", SIGTERM, nullptr},
+                      Ending{"lookupQuit", "lookup", 0, "quit"},
+                      Ending{"lookupClosed", "lookup", 0, "close"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

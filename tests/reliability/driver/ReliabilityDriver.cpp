@@ -12,9 +12,13 @@
 //   reelhound_reliability_driver soak DOWNLOADS CONVERSIONS FOLDER
 //       download-and-cancel cycles, then conversions of a scripted source in
 //       FOLDER, with open files, child processes and resident memory before and after
+//   reelhound_reliability_driver hold lookup|transfer|conversion VIDEO_ID|SOURCE DESTINATION
+//                                [--end-by quit|close]
+//       starts the activity and runs the application until it is ended
 #include "app/ApplicationController.h"
 #include "app/ApplicationMain.h"
 #include "core/LogText.h"
+#include "platform/QuitOnSignals.h"
 #include "platform/Strings.h"
 #include "support/ActivityWaits.h"
 #include "support/EventLoop.h"
@@ -22,6 +26,7 @@
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -44,6 +49,7 @@
 #include <unistd.h>
 
 using namespace reelhound;
+using reelhound::testing::childProcesses;
 using reelhound::testing::waitForConversion;
 
 namespace {
@@ -70,27 +76,6 @@ void settle(int milliseconds) {
 int openFileCount() {
     return static_cast<int>(
         QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System).size());
-}
-
-// Our child processes as "pid name".
-QStringList childProcesses() {
-    QStringList children;
-    const QString self = QString::number(getpid());
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid ...": the name may hold spaces and parentheses.
-        const QString text = QString::fromUtf8(stat.readAll());
-        const qsizetype nameStart = text.indexOf(u'(');
-        const qsizetype nameEnd = text.lastIndexOf(u')');
-        if (nameStart < 0 || nameEnd < nameStart)
-            continue;
-        const QStringList rest = text.mid(nameEnd + 2).split(u' '); // state, ppid, ...
-        if (rest.size() > 1 && rest[1] == self)
-            children << pid + u' ' + text.mid(nameStart + 1, nameEnd - nameStart - 1);
-    }
-    return children;
 }
 
 class Driver {
@@ -153,6 +138,46 @@ public:
             waitForConversion(controller_);
         }
         watch.stop();
+        report();
+        for (const QString& child : childProcesses())
+            say("child", child);
+        return 0;
+    }
+
+    // Starts the activity, says "holding: ready" once it runs, and then runs
+    // the application until something ends it: a signal from the test, or the
+    // way a person would (`endBy`: "quit" for the Quit command, "close" for
+    // the window's close button).
+    int hold(const QString& activity, const QString& argument, const QString& destination,
+             const QString& endBy) {
+        bool running = false;
+        if (activity == u"conversion") {
+            chooseSource(argument, 10);
+            ui_.convertFLVButton->click();
+            running = waitUntil([&] {
+                return controller_.conversionFileHandle() &&
+                       controller_.conversionFileHandle()->processId() > 0;
+            });
+            if (running)
+                say("converter-pid", controller_.conversionFileHandle()->processId());
+        } else {
+            getVideoPage(argument);
+            controller_.saveDestinationFilenameDidEnd(1, destination);
+            ui_.FLVGetFLVButton->click();
+            running = activity == u"lookup"
+                          ? controller_.activities().lookupRunning
+                          : waitUntil([&] { return controller_.bytesReceived() > 0; });
+        }
+        if (!running) {
+            say("error", QStringLiteral("the activity did not start"));
+            return 3;
+        }
+        say("holding", QStringLiteral("ready"));
+        if (endBy == u"quit")
+            QTimer::singleShot(200, ui_.quitAction, &QAction::trigger);
+        else if (endBy == u"close")
+            QTimer::singleShot(200, &app_.window(), &QWidget::close);
+        QApplication::exec();
         report();
         for (const QString& child : childProcesses())
             say("child", child);
@@ -269,7 +294,9 @@ int usage() {
     std::fputs("usage: reelhound_reliability_driver download VIDEO_ID DESTINATION "
                "[--file-size-limit BYTES]\n"
                "       reelhound_reliability_driver convert SOURCE FORMAT_TAG [--quit-after MS]\n"
-               "       reelhound_reliability_driver soak DOWNLOADS CONVERSIONS FOLDER\n",
+               "       reelhound_reliability_driver soak DOWNLOADS CONVERSIONS FOLDER\n"
+               "       reelhound_reliability_driver hold lookup|transfer|conversion VIDEO_ID|SOURCE "
+               "DESTINATION [--end-by quit|close]\n",
                stderr);
     return 2;
 }
@@ -282,6 +309,7 @@ int main(int argc, char** argv) {
     prepareWebEngine();
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
+    quitOnTerminationSignals(); // as the application's own main does
 
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 4)
@@ -308,6 +336,12 @@ int main(int argc, char** argv) {
     if (command == u"convert")
         return driver.convert(arguments[2], arguments[3].toInt(),
                               static_cast<int>(option("--quit-after")));
+    if (command == u"hold" && arguments.size() >= 5) {
+        const qsizetype endBy = arguments.indexOf(QStringLiteral("--end-by"));
+        return driver.hold(arguments[2], arguments[3], arguments[4],
+                           endBy > 0 && endBy + 1 < arguments.size() ? arguments[endBy + 1]
+                                                                      : QString());
+    }
     if (command == u"soak" && arguments.size() >= 5)
         return driver.soak(arguments[2].toInt(), arguments[3].toInt(), arguments[4]);
     return usage();
