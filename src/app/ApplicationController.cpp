@@ -200,7 +200,7 @@ void ApplicationController::setConvertFLVButtonAction(void (ApplicationControlle
     disconnect(convertFLVButton, &QPushButton::clicked, this, nullptr);
     connect(convertFLVButton, &QPushButton::clicked, this, action);
     convertButtonStops_ = action == &ApplicationController::stopConversion;
-    convertFLVButton->setText(convertButtonStops_ ? tr("&Stop") : tr("&Convert"));
+    convertFLVButton->setText(convertButtonStops_ ? tr("Sto&p") : tr("&Convert"));
     convertFLVButton->setAccessibleName(convertButtonStops_ ? tr("Stop the conversion")
                                                             : tr("Convert the file"));
 }

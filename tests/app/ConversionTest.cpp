@@ -56,7 +56,7 @@ protected:
                 shown << text;
             busyDuringRun =
                 busyDuringRun && ui().convertFLVButton->isEnabled() &&
-                ui().convertFLVButton->text() == "&Stop" &&
+                ui().convertFLVButton->text() == "Sto&p" &&
                 !ui().selectFLVtoConvertButton->isEnabled() && !ui().URLGetURLButton->isEnabled() &&
                 !ui().videoSizeButton->isEnabled() && ui().recentURLPopUpButton->isEnabled() &&
                 ui().convertFLVProgressIndicator->isVisible();

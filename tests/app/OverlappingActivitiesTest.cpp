@@ -146,7 +146,7 @@ protected:
         EXPECT_EQ(ui().videoSizeButton->isEnabled(), states.conversionSettingsEnabled);
         EXPECT_EQ(ui().selectFLVtoConvertButton->isEnabled(), states.selectSourceEnabled);
         EXPECT_EQ(ui().convertFLVButton->isEnabled(), states.convertButtonEnabled);
-        EXPECT_EQ(ui().convertFLVButton->text(), states.convertButtonStops ? "&Stop" : "&Convert");
+        EXPECT_EQ(ui().convertFLVButton->text(), states.convertButtonStops ? "Sto&p" : "&Convert");
         // A running download can always be cancelled.
         if (activities.transfer == TransferActivity::Running || activities.lookupRunning) {
             EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
@@ -299,7 +299,7 @@ TEST_F(OverlappingActivities, transferFinishingDuringAConversion_handsOverAfterI
     EXPECT_EQ(contentsOf(destination()), site.videoFileContents());
     EXPECT_EQ(controller->convertFLVFilename(), fifo()); // still the running conversion's
     EXPECT_FALSE(ui().videoSizeButton->isEnabled());
-    EXPECT_EQ(ui().convertFLVButton->text(), "&Stop");
+    EXPECT_EQ(ui().convertFLVButton->text(), "Sto&p");
     checkInvariants();
 
     controller->stopConversion();
