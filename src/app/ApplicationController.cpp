@@ -490,8 +490,8 @@ void ApplicationController::downloadDidCreateDestination(Download&, const QStrin
 
 bool ApplicationController::downloadShouldDecodeSourceDataOfMIMEType(Download&,
                                                                      const QString& MIMEType) {
-    return MIMEType == QStringLiteral("application/macbinary") ||
-           MIMEType == QStringLiteral("application/binhex");
+    return MIMEType == QLatin1String(kMacBinaryMIMEType) ||
+           MIMEType == QLatin1String(kBinHexMIMEType);
 }
 
 void ApplicationController::downloadDidReceiveDataOfLength(Download& download,

@@ -1,6 +1,7 @@
 #include "core/DirectLink.h"
 
 #include "core/Configuration.h"
+#include "core/WatchAddress.h"
 
 namespace reelhound {
 
@@ -15,10 +16,7 @@ std::string serviceQueryURL(std::string_view videoId) {
 }
 
 std::string directLinkPrefix() {
-    std::string prefix = "http://www.";
-    prefix += config::kSiteDomain;
-    prefix += "/get_video?video_id=";
-    return prefix;
+    return siteRoot() + "get_video?video_id=";
 }
 
 DirectLinkExtraction extractDirectLink(std::string_view servicePage) {

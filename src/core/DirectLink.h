@@ -13,7 +13,7 @@ namespace reelhound {
 // ("abc&feature=x") become parameters of the query itself.
 std::string serviceQueryURL(std::string_view videoId);
 
-// "http://www." + domain + "/get_video?video_id="
+// siteRoot() + "get_video?video_id="
 std::string directLinkPrefix();
 
 // What follows the direct address in the service's page.

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkProxy>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -373,7 +374,7 @@ TEST_F(DownloadTest, proxyNamedByQtSettings_carriesTheTransfer) {
     EXPECT_TRUE(folderEntries().isEmpty());
 }
 
-TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndNumbersTheNewOne) {
+TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndFails) {
     writeFile(destination, "earlier file");
     Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
     ASSERT_TRUE(download);
@@ -381,10 +382,12 @@ TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndNumbersTheNewOne) {
     download->setDestination(destination, false);
     ASSERT_TRUE(waitForEnd());
 
-    const QString numbered = folder.filePath(QStringLiteral("Vistaro Video-1.flv"));
-    EXPECT_EQ(delegate.createdPath, numbered);
+    ASSERT_TRUE(delegate.error);
+    EXPECT_EQ(delegate.error->localizedDescription,
+              QStringLiteral("The file %1 already exists.").arg(destination));
+    EXPECT_TRUE(delegate.createdPath.isEmpty());
     EXPECT_EQ(contentsOf(destination), "earlier file");
-    EXPECT_TRUE(contentsOf(numbered) == site.videoFileContents());
+    EXPECT_EQ(folderEntries(), QStringList{QFileInfo(destination).fileName()});
 }
 
 } // namespace
