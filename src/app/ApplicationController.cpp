@@ -4,7 +4,6 @@
 #include "core/ConverterCommandLine.h"
 #include "core/DirectLink.h"
 #include "core/DownloadProgress.h"
-#include "core/Reachability.h"
 #include "core/RecentURLList.h"
 #include "core/SourceFile.h"
 #include "core/WatchAddress.h"
@@ -12,6 +11,7 @@
 #include "app/DesktopServices.h"
 #include "platform/PageFetch.h"
 #include "platform/Preferences.h"
+#include "platform/ReachabilityProbe.h"
 #include "app/widgets/ProgressIndicator.h"
 #include "platform/Strings.h"
 #include "ui_MainWindow.h"
@@ -33,7 +33,7 @@ namespace reelhound {
 namespace {
 
 QString alertTitle() {
-    return ApplicationController::tr("Reelhound");
+    return applicationName();
 }
 
 QString alertButton() {
@@ -102,10 +102,10 @@ void ApplicationController::awakeFromNib() {
 }
 
 void ApplicationController::applicationWillFinishLaunching() {
-    std::uint32_t flags = 0;
-    const std::string host(config::kReachabilityProbeHost);
-    const bool decided = desktop_.checkReachabilityByName(host.c_str(), &flags);
-    if (isNetworkReachable(decided, flags))
+    const auto probe = [this](const char* host, std::uint32_t* flags) {
+        return desktop_.checkReachabilityByName(host, flags);
+    };
+    if (networkReachableWithoutAnythingSpecialHappening(probe))
         return;
     desktop_.beep();
     desktop_.runAlert(alertTitle(), tr("You must be connected to the internet to use Reelhound."),

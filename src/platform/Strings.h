@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Configuration.h"
+
 #include <QString>
 #include <QStringList>
 #include <string>
@@ -30,6 +32,12 @@ inline QStringList toQt(const std::vector<std::string>& list) {
     for (const auto& entry : list)
         result.push_back(toQt(entry));
     return result;
+}
+
+// "Reelhound": the alerts' title, the settings' owner, the process's name.
+inline QString applicationName() {
+    return QString::fromUtf8(config::kApplicationName.data(),
+                             static_cast<qsizetype>(config::kApplicationName.size()));
 }
 
 } // namespace reelhound

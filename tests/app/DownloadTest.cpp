@@ -5,6 +5,7 @@
 #include <QTest>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopUntil;
 using reelhound::testing::NetworkFixture;
 
 namespace {
@@ -135,7 +136,7 @@ TEST_F(NetworkFixture, cancelDuringASlowBody_endsAtTheNextChunkAndSparesTheNextT
     writeFile(destination(), kEarlierContents);
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
     ui().FLVGetFLVButton->click();
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
     EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cancel");
     EXPECT_FALSE(ui().URLGetURLButton->isEnabled());
     EXPECT_TRUE(ui().recentURLPopUpButton->isEnabled());
@@ -187,7 +188,7 @@ TEST_F(NetworkFixture, unknownLength_countsBytesWithoutAPercentage) {
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=chunked"));
     ui().FLVGetFLVButton->click();
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
     if (!downloadControlsIdle()) {
         EXPECT_TRUE(ui().downloadFLVProgressIndicator->isIndeterminate());
     }

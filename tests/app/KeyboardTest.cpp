@@ -11,6 +11,7 @@
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
 using reelhound::testing::NetworkFixture;
+using reelhound::testing::runEventLoopUntil;
 
 namespace {
 
@@ -25,10 +26,8 @@ QString controlOf(QWidget* widget, const QStringList& names) {
 }
 
 bool waitForFocusToLeave(const QString& control, const QStringList& names) {
-    QDeadlineTimer deadline(3000);
-    while (controlOf(QApplication::focusWidget(), names) == control && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return controlOf(QApplication::focusWidget(), names) != control;
+    return runEventLoopUntil(
+        [&] { return controlOf(QApplication::focusWidget(), names) != control; }, 3000);
 }
 
 } // namespace
@@ -120,7 +119,7 @@ TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtTheNextChunk) {
     EXPECT_EQ(controller->shouldCancelDownload(), 0);
 
     QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier); // the download button's key
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
     EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cancel");
     EXPECT_EQ(ui().FLVGetFLVButton->accessibleName(), "Cancel the download");
 

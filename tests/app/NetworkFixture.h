@@ -1,10 +1,9 @@
 #pragma once
 
 #include "app/ApplicationFixture.h"
+#include "support/EventLoop.h"
 #include "support/StubSiteFixture.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStatusBar>
@@ -29,16 +28,6 @@ protected:
         controller->setTransferLimits(limits);
     }
 
-    static bool waitUntil(const std::function<bool()>& condition, int milliseconds = 20000) {
-        QDeadlineTimer deadline(milliseconds);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
-    }
-
     QString destination(const QString& name = QStringLiteral("video.flv")) const {
         return downloads.filePath(name);
     }
@@ -59,7 +48,7 @@ protected:
 
     // The status bar tells how each transfer ended.
     bool waitForTransferOutcome(int milliseconds = 20000) {
-        return waitUntil(
+        return runEventLoopUntil(
             [&] {
                 const QString message = statusMessage();
                 return message.startsWith("Download finished") ||

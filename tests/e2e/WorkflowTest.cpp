@@ -6,6 +6,7 @@
 #include <QWebEngineView>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopUntil;
 using reelhound::testing::NetworkFixture;
 
 namespace {
@@ -30,7 +31,7 @@ TEST_F(NetworkFixture, pastedAddress_endsAsAConvertedFile) {
     enterAddressAndGet(QStringLiteral("http://www.vistaro.com/watch?v=demo"));
     ASSERT_TRUE(pageLoaded.wait(30000));
     EXPECT_TRUE(pageLoaded.first().first().toBool());
-    EXPECT_TRUE(waitUntil([&] {
+    EXPECT_TRUE(runEventLoopUntil([&] {
         return controller->RLHDWebView()->title() == QStringLiteral("Vistaro player - demo");
     })) << controller->RLHDWebView()->title().toStdString();
     EXPECT_TRUE(site.requestedURLs().contains("http://www.vistaro.com/v/demo"));

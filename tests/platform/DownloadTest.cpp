@@ -20,6 +20,7 @@
 #include <vector>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopUntil;
 using namespace std::chrono_literals;
 
 namespace {
@@ -76,10 +77,6 @@ public:
     }
 };
 
-bool runUntil(const std::function<bool()>& done, int milliseconds) {
-    return reelhound::testing::runEventLoopUntil(done, milliseconds);
-}
-
 QByteArray contentsOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -122,7 +119,7 @@ protected:
     }
 
     bool waitForEnd(RecordingDelegate& of, int milliseconds = 5000) {
-        return runUntil([&] { return of.endings > 0; }, milliseconds);
+        return runEventLoopUntil([&] { return of.endings > 0; }, milliseconds);
     }
     bool waitForEnd() { return waitForEnd(delegate); }
 
@@ -159,7 +156,7 @@ TEST_F(DownloadTest, plainVideo_writesServedBytesWithCallbacksInOrder) {
     ASSERT_EQ(site.requests().size(), 1);
     EXPECT_EQ(site.requests()[0].header("Accept-Encoding"), "identity");
 
-    EXPECT_TRUE(runUntil([&] { return download.isNull(); }, 1000)) << "not deleted";
+    EXPECT_TRUE(runEventLoopUntil([&] { return download.isNull(); }, 1000)) << "not deleted";
 }
 
 TEST_F(DownloadTest, existingDestination_isReplacedOnlyWhenFinished) {
@@ -261,7 +258,7 @@ TEST_F(DownloadTest, cancelInDataCallback_endsEverything) {
     delegate.onData = [](Download& download) { download.cancel(); };
     QPointer<Download> download = start(QStringLiteral("slow"));
     ASSERT_TRUE(download);
-    ASSERT_TRUE(runUntil([&] { return delegate.totalBytes > 0; }, 5000));
+    ASSERT_TRUE(runEventLoopUntil([&] { return delegate.totalBytes > 0; }, 5000));
     QTest::qWait(300); // several more pieces would have arrived by now
 
     EXPECT_EQ(delegate.events,
@@ -277,7 +274,7 @@ TEST_F(DownloadTest, cancelWhileTheBodyWaitsForADestination_endsAtOnce) {
     // without writing or reporting anything.
     delegate.onDecide = [](Download& download) { download.cancel(); };
     QPointer<Download> download = start(QStringLiteral("size-100000000"));
-    ASSERT_TRUE(runUntil([&] { return download.isNull(); }, 5000));
+    ASSERT_TRUE(runEventLoopUntil([&] { return download.isNull(); }, 5000));
     QTest::qWait(100);
     EXPECT_EQ(delegate.events, (QStringList{"begin", "response 200", "decide get_video.flv"}));
     EXPECT_EQ(delegate.totalBytes, 0);

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopUntil;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::RecordingDesktopServices;
 
@@ -83,7 +84,7 @@ TEST_F(NetworkFixture, temporaryFile_liesBesideTheDestinationWithoutAName) {
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
     ui().FLVGetFLVButton->click();
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
 
     // What this process has open in the download folder while bytes arrive.
     QStringList open;

@@ -16,13 +16,13 @@
 #include "app/ApplicationMain.h"
 #include "core/LogText.h"
 #include "platform/Strings.h"
+#include "support/EventLoop.h"
 #include "support/ProcessStatus.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +42,8 @@
 #include <unistd.h>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopFor;
+using reelhound::testing::runEventLoopUntil;
 
 namespace {
 
@@ -52,20 +54,6 @@ void say(const char* key, const QString& value) {
 
 void say(const char* key, long long value) {
     say(key, QString::number(value));
-}
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
-
-void settle(int milliseconds) {
-    waitUntil([] { return false; }, milliseconds);
 }
 
 int openFileCount() {
@@ -122,7 +110,7 @@ public:
         });
         progress.start(5);
         ui_.FLVGetFLVButton->click(); // an alert instead means no transfer started
-        if (!waitUntil([&] { return transferEnded() || !app_.desktop.alerts.empty(); }, 60000)) {
+        if (!runEventLoopUntil([&] { return transferEnded() || !app_.desktop.alerts.empty(); }, 60000)) {
             say("error", QStringLiteral("the transfer did not end"));
             return 3;
         }
@@ -176,13 +164,13 @@ public:
                          [&] { pageLoaded = true; });
         getVideoPage(QStringLiteral("size-1073741824"));
         controller_.saveDestinationFilenameDidEnd(1, QDir(folder).filePath("soak-download.flv"));
-        waitUntil([&] { return pageLoaded; }, 20000);
+        runEventLoopUntil([&] { return pageLoaded; }, 20000);
         int failures = 0;
         for (int i = 0; i < 3; ++i) {
             failures += downloadAndCancel() ? 0 : 1;
             failures += convertOnce(source) ? 0 : 1;
         }
-        settle(500);
+        runEventLoopFor(500);
 
         say("start-fds", openFileCount());
         say("start-children", childProcesses().size());
@@ -191,7 +179,7 @@ public:
             failures += downloadAndCancel() ? 0 : 1;
         for (int i = 0; i < conversions; ++i)
             failures += convertOnce(source) ? 0 : 1;
-        settle(500); // deferred deletions run
+        runEventLoopFor(500); // deferred deletions run
         say("end-fds", openFileCount());
         say("end-children", childProcesses().size());
         say("end-rss-kib", testing::processStatusKiB("VmRSS:"));
@@ -222,10 +210,10 @@ private:
     bool downloadAndCancel() {
         app_.window().statusBar()->clearMessage();
         ui_.FLVGetFLVButton->click(); // asks the service, then starts the transfer
-        if (!waitUntil([&] { return ui_.FLVGetFLVButton->text() == u"Cancel"; }))
+        if (!runEventLoopUntil([&] { return ui_.FLVGetFLVButton->text() == u"Cancel"; }, 30000))
             return false;
         ui_.FLVGetFLVButton->click(); // carried out with the next chunk
-        return waitUntil([&] { return transferEnded(); }) && status() == u"Download cancelled.";
+        return runEventLoopUntil([&] { return transferEnded(); }, 30000) && status() == u"Download cancelled.";
     }
 
     bool convertOnce(const QString& source) {
