@@ -432,7 +432,7 @@ void ApplicationController::startVideoDownload() {
         mainWindow->statusBar()->clearMessage();
         desktop_.runAlert(alertTitle(),
                           tr("The video file could not be found. %1")
-                              .arg(toQt(describeDirectLinkProblem(link.problem))),
+                              .arg(translatedDirectLinkProblem(link.problem)),
                           alertButton());
         return;
     }
@@ -519,7 +519,7 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
         downloadFLVProgressIndicator->setIndeterminate(true);
         downloadFLVProgressIndicator->startAnimation();
     }
-    downloadProgressTextField->setText(toQt(progress.text));
+    downloadProgressTextField->setText(downloadProgressLine(progress));
 }
 
 void ApplicationController::downloadDidFinish(Download& download) {

@@ -34,7 +34,8 @@ struct DirectLinkExtraction {
 // first terminator after it; taken verbatim (no trimming, no entity decoding).
 DirectLinkExtraction extractDirectLink(std::string_view servicePage);
 
-// One sentence for the person; empty for None.
+// One sentence for the person, in English (translated in the context
+// "DirectLink"); empty for None.
 std::string describeDirectLinkProblem(DirectLinkProblem problem);
 
 } // namespace reelhound

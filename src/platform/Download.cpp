@@ -107,7 +107,7 @@ void Download::responseArrived(const HttpResponseHead& head) {
             return;
         }
         if (++redirectCount_ > options_.maximumRedirects) {
-            fail(QStringLiteral("The server redirected the download too many times."), target);
+            fail(tr("The server redirected the download too many times."), target);
             return;
         }
         sendRequest(target);
@@ -131,14 +131,14 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     if (!running())
         return false;
     if (destinationPath_.isEmpty()) {
-        fail(QStringLiteral("No file was chosen to save the download in."));
+        fail(tr("No file was chosen to save the download in."));
         return false;
     }
     const QString& path = destinationPath_;
     const QFileInfo pathInfo(path);
     // A link, even a dangling one, is something that is there.
     if (!allowOverwrite_ && (pathInfo.exists() || pathInfo.isSymLink())) {
-        fail(QStringLiteral("The file %1 already exists.").arg(path));
+        fail(tr("The file %1 already exists.").arg(path));
         return false;
     }
 
@@ -147,7 +147,7 @@ bool Download::prepareDestination(const DownloadResponse& response) {
         if (storage.isValid() && storage.isReady() &&
             response.expectedContentLength > storage.bytesAvailable()) {
             const QLocale locale;
-            fail(QStringLiteral("The file is %1, but the disk that holds %2 has only %3 free.")
+            fail(tr("The file is %1, but the disk that holds %2 has only %3 free.")
                      .arg(locale.formattedDataSize(response.expectedContentLength),
                           pathInfo.absolutePath(),
                           locale.formattedDataSize(storage.bytesAvailable())));
@@ -159,7 +159,7 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     if (!file_->open(path)) {
         const QString reason = file_->errorString();
         discardFile();
-        fail(QStringLiteral("The file %1 could not be created: %2.").arg(path, reason));
+        fail(tr("The file %1 could not be created: %2.").arg(path, reason));
         return false;
     }
     createdPath_ = path;
@@ -191,28 +191,28 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
         return;
     switch (outcome.kind) {
     case HttpTransferOutcome::Kind::WriteFailed:
-        fail(QStringLiteral("The file %1 could not be written: %2.")
+        fail(tr("The file %1 could not be written: %2.")
                  .arg(createdPath_, outcome.detail));
         return;
     case HttpTransferOutcome::Kind::NetworkFailed:
         fail(describeNetworkError(outcome.networkError, currentURL_, outcome.detail,
-                                  QStringLiteral("the whole file")));
+                                  tr("the whole file")));
         return;
     case HttpTransferOutcome::Kind::Completed:
         break;
     }
     if (file_ == nullptr) {
-        fail(QStringLiteral("The server sent no file."));
+        fail(tr("The server sent no file."));
         return;
     }
     if (expectedContentLength_ >= 0 && bytesReceived_ != expectedContentLength_) {
-        fail(QStringLiteral("The connection was closed before the whole file arrived."));
+        fail(tr("The connection was closed before the whole file arrived."));
         return;
     }
     if (!file_->commit()) {
         const QString reason = file_->errorString();
         discardFile();
-        fail(QStringLiteral("The file %1 could not be saved: %2.").arg(createdPath_, reason));
+        fail(tr("The file %1 could not be saved: %2.").arg(createdPath_, reason));
         return;
     }
     file_.reset();
@@ -222,7 +222,7 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
 void Download::stalled() {
     if (!running())
         return;
-    fail(QStringLiteral("No data arrived for %1, so the transfer was given up.")
+    fail(tr("No data arrived for %1, so the transfer was given up.")
              .arg(describeDuration(options_.stallTimeout)));
 }
 

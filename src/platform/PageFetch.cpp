@@ -1,5 +1,7 @@
 #include "platform/PageFetch.h"
 
+#include <QCoreApplication>
+
 #include "platform/NetworkAccess.h"
 
 #include <QEventLoop>
@@ -15,8 +17,9 @@ namespace reelhound {
 namespace {
 
 QString tooLargeText() {
-    return QStringLiteral("The page is larger than %1, which is more than any page this "
-                          "application reads.")
+    return QCoreApplication::translate(
+               "PageFetch", "The page is larger than %1, which is more than any page this "
+                            "application reads.")
         .arg(QLocale().formattedDataSize(kPageFetchMaximumBytes));
 }
 
@@ -25,7 +28,8 @@ QString tooLargeText() {
 PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout) {
     PageFetchResult result;
     if (!isWebAddress(url)) {
-        result.error = QStringLiteral("%1 is not a web address.").arg(url.toDisplayString());
+        result.error = QCoreApplication::translate("PageFetch", "%1 is not a web address.")
+                           .arg(url.toDisplayString());
         return result;
     }
 
@@ -66,7 +70,7 @@ PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout
     });
     QObject::connect(rawReply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
-        stop(QStringLiteral("The server %1 did not answer within %2.")
+        stop(QCoreApplication::translate("PageFetch", "The server %1 did not answer within %2.")
                  .arg(url.host(), describeDuration(timeout)));
     });
 
@@ -95,7 +99,7 @@ PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout
         }
         result.error =
             describeNetworkError(rawReply->error(), rawReply->url(), rawReply->errorString(),
-                                 QStringLiteral("the whole page"));
+                                 QCoreApplication::translate("PageFetch", "the whole page"));
         return result;
     }
     body += rawReply->readAll();
@@ -107,7 +111,9 @@ PageFetchResult fetchPageText(const QUrl& url, std::chrono::milliseconds timeout
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder.decode(body);
     if (decoder.hasError()) {
-        result.error = QStringLiteral("The page from %1 is not UTF-8 text.").arg(url.host());
+        result.error =
+            QCoreApplication::translate("PageFetch", "The page from %1 is not UTF-8 text.")
+                .arg(url.host());
         return result;
     }
     result.text = std::move(text);
