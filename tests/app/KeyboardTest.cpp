@@ -13,6 +13,9 @@ using reelhound::testing::ApplicationFixture;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
 
+using KeyboardUse = ApplicationFixture;
+using KeyboardDuringADownload = NetworkFixture;
+
 namespace {
 
 // The named control that a focused widget belongs to: the page view takes
@@ -32,7 +35,7 @@ bool waitForFocusToLeave(const QString& control, const QStringList& names) {
 
 } // namespace
 
-TEST_F(ApplicationFixture, tab_visitsTheThreeGroupsInReadingOrder) {
+TEST_F(KeyboardUse, tab_visitsTheThreeGroupsInReadingOrder) {
     launch();
     // Everything unlocked, as after a finished download.
     controller->setConversionSettingsEnabled(true);
@@ -71,7 +74,7 @@ TEST_F(ApplicationFixture, tab_visitsTheThreeGroupsInReadingOrder) {
     EXPECT_EQ(visited, order + QStringList{order.first()});
 }
 
-TEST_F(ApplicationFixture, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
+TEST_F(KeyboardUse, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
     launch();
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -110,7 +113,7 @@ TEST_F(ApplicationFixture, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
 }
 
-TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtTheNextChunk) {
+TEST_F(KeyboardDuringADownload, escapeDuringADownload_cancelsAtTheNextChunk) {
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));

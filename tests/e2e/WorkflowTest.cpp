@@ -6,8 +6,10 @@
 #include <QWebEngineView>
 
 using namespace reelhound;
-using reelhound::testing::runEventLoopUntil;
 using reelhound::testing::NetworkFixture;
+using reelhound::testing::runEventLoopUntil;
+
+using Workflow = NetworkFixture;
 
 namespace {
 
@@ -24,7 +26,7 @@ QString probe(const QString& path) {
 
 // From a pasted address to a converted file, against the local stand-in of the
 // site, the real network stack, web engine and ffmpeg.
-TEST_F(NetworkFixture, pastedAddress_endsAsAConvertedFile) {
+TEST_F(Workflow, pastedAddress_endsAsAConvertedFile) {
     launchWithShortLimits();
     QSignalSpy pageLoaded(controller->RLHDWebView(), &QWebEngineView::loadFinished);
 

@@ -209,13 +209,10 @@ TEST_P(DownloadFaultTest, failsOnceAndLeavesEarlierFileAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     StubSiteFaults, DownloadFaultTest,
-    ::testing::Values(FaultCase{"missing", "The server answered 404 Not Found."},
-                      FaultCase{"server-error", "The server answered 500 Internal Server Error."},
-                      FaultCase{"dropped", "closed before the whole file arrived"},
-                      FaultCase{"stall", "No data arrived for 0.3 seconds", 300ms},
-                      FaultCase{"no-answer", "No data arrived for 0.3 seconds", 300ms},
-                      FaultCase{"redirect-file", "not a web address"},
-                      FaultCase{"redirect-loop", "too many times"}),
+    // The faults the window also meets are checked through it
+    // (tests/app/DownloadTest.cpp, FailedTransfer); a silent video server is
+    // met only here, as the link service is asked first there.
+    ::testing::Values(FaultCase{"no-answer", "No data arrived for 0.3 seconds", 300ms}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.videoId);
         return name.remove(u'-').toStdString();

@@ -16,6 +16,9 @@ using reelhound::testing::runEventLoopUntil;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::RecordingDesktopServices;
 
+using PartialFile = NetworkFixture;
+using SystemLogLines = NetworkFixture;
+
 namespace {
 
 const QByteArray kVictimContents = "a file the download must never touch";
@@ -79,7 +82,7 @@ TEST_F(PlantedLinks, atTheDestination_isReplacedByTheFileNotFollowed) {
     expectVictimUntouched();
 }
 
-TEST_F(NetworkFixture, temporaryFile_liesBesideTheDestinationWithoutAName) {
+TEST_F(PartialFile, temporaryFile_liesBesideTheDestinationWithoutAName) {
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
@@ -169,7 +172,7 @@ private:
     int saved_ = -1;
 };
 
-TEST_F(NetworkFixture, textFromOutside_staysOneEscapedLineInTheSystemLog) {
+TEST_F(SystemLogLines, textFromOutside_staysOneEscapedLineInTheSystemLog) {
     SystemLogDesktop systemLog(desktop);
     preferences = std::make_unique<Preferences>(settingsPath());
     LaunchedApplication launched = launchApplication(systemLog, *preferences);
