@@ -31,8 +31,4 @@ inline double wallSeconds() {
     return now.tv_sec + now.tv_nsec / 1e9;
 }
 
-inline bool runUntil(const std::function<bool()>& condition, int milliseconds) {
-    return testing::runEventLoopUntil(condition, milliseconds, 5);
-}
-
 } // namespace reelhound::bench

@@ -6,6 +6,7 @@
 #include "app/ApplicationController.h"
 #include "app/MainWindow.h"
 #include "bench/BenchSupport.h"
+#include "support/EventLoop.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
@@ -60,8 +61,9 @@ int main(int argc, char** argv) {
         controller.setDownloadResponse(DownloadResponse{});
         ui.FLVGetFLVButton->click();
         if (!waitForData)
-            return bench::runUntil([] { return false; }, 50);
-        return bench::runUntil(
+            testing::runEventLoopFor(50);
+            return true;
+        return testing::runEventLoopUntil(
             [&] {
                 return controller.downloadResponse()->HTTPStatus == 200 &&
                        controller.bytesReceived() > 0;
@@ -80,7 +82,7 @@ int main(int argc, char** argv) {
          [&] {
              controller.selectConvertFLVFilenameDidEnd(1, fifo);
              ui.convertFLVButton->click();
-             bench::runUntil(
+             testing::runEventLoopUntil(
                  [&] {
                      return controller.conversionFileHandle() &&
                             controller.conversionFileHandle()->processId() > 0;
@@ -105,7 +107,7 @@ int main(int argc, char** argv) {
             }
             const double start = bench::wallSeconds();
             c.interrupt();
-            if (!bench::runUntil(c.atRest, 10000)) {
+            if (!testing::runEventLoopUntil(c.atRest, 10000)) {
                 std::fprintf(stderr, "%s: not at rest after 10 s\n", c.name);
                 return 1;
             }

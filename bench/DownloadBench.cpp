@@ -55,20 +55,20 @@ int main(int argc, char** argv) {
     controller.saveDestinationFilenameDidEnd(1, destination);
     window.ui().URLEntryTextField->setText("www.vistaro.com/watch?v=" + videoId);
     window.ui().URLGetURLButton->click();
-    bench::runUntil([] { return false; }, 300); // let the window settle
+    testing::runEventLoopFor(300); // let the window settle
     const long idle = testing::processStatusKiB("VmRSS:");
 
     const double wall = bench::wallSeconds();
     const double cpu = bench::cpuSeconds();
     const double mainThreadCpu = bench::threadCpuSeconds();
     window.ui().FLVGetFLVButton->click();
-    const bool ended = bench::runUntil(
+    const bool ended = testing::runEventLoopUntil(
         [&] {
             const QString message = window.statusBar()->currentMessage();
             return message.startsWith("Download finished") ||
                    message.startsWith("Download failed") || !alerts.alerts.empty();
         },
-        600000);
+        600000, 5);
     const double wallUsed = bench::wallSeconds() - wall;
     const double cpuUsed = bench::cpuSeconds() - cpu;
     const double mainThreadCpuUsed = bench::threadCpuSeconds() - mainThreadCpu;

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>DirectLink</name>
+    <message>
+        <source>The link service&apos;s answer holds no address of the video file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link service&apos;s answer holds the start of the video file&apos;s address but not its end.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DownloadProgress</name>
+    <message>
+        <source>received %1 bytes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>received %1 bytes / %2 percent complete</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Reelhound</source>
@@ -265,11 +287,112 @@
     </message>
 </context>
 <context>
-    <name>reelhound::ApplicationController</name>
+    <name>NetworkAccess</name>
     <message>
-        <source>Reelhound</source>
+        <source>The server sent the request on to %1, which is not a web address.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server answered with status %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server answered %1 %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 refused the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection was closed before %1 arrived.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 could not be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 did not answer in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A secure connection to %1 could not be set up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The network is not available.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server redirected too many times.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server redirected to an address that is not safe to follow.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The proxy server refused the connection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The proxy server closed the connection before %1 arrived.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The proxy server could not be found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The proxy server did not answer in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The proxy server asks for a user name and password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The address %1 cannot be fetched.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer from %1 failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer from %1 failed: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PageFetch</name>
+    <message>
+        <source>The page is larger than %1, which is more than any page this application reads.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QFileDialog</name>
+    <message>
+        <source>%1 files (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ApplicationController</name>
     <message>
         <source>OK</source>
         <translation type="unfinished"></translation>
@@ -358,11 +481,140 @@
         <source>Download failed: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Sto&amp;p</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop the conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ConverterProcess</name>
+    <message>
+        <source>The converter could not be started: %1: No such file or directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converter did not stop when the application quit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The conversion was stopped because the application quit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converter crashed (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converter exited with status %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converter could not be started: %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The conversion was stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::Download</name>
+    <message>
+        <source>The server redirected the download too many times.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file was chosen to save the download in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 already exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is %1, but the disk that holds %2 has only %3 free.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be created: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the whole file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent no file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection was closed before the whole file arrived.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No data arrived for %1, so the transfer was given up.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>reelhound::MainWindow</name>
     <message>
         <source>Alt+D</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::PageRequest</name>
+    <message>
+        <source>The server %1 did not send the whole page within %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a web address.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 sent nothing more for %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 did not answer within %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the whole page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The page from %1 is not UTF-8 text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The application quit before the page arrived.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -4,7 +4,6 @@
 #include "core/ConverterCommandLine.h"
 #include "core/DirectLink.h"
 #include "core/DownloadProgress.h"
-#include "core/Reachability.h"
 #include "core/RecentURLList.h"
 #include "core/SourceFile.h"
 #include "core/WatchAddress.h"
@@ -12,6 +11,7 @@
 #include "app/DesktopServices.h"
 #include "platform/PageFetch.h"
 #include "platform/Preferences.h"
+#include "platform/ReachabilityProbe.h"
 #include "app/widgets/ProgressIndicator.h"
 #include "platform/Strings.h"
 #include "ui_MainWindow.h"
@@ -34,7 +34,7 @@ namespace reelhound {
 namespace {
 
 QString alertTitle() {
-    return ApplicationController::tr("Reelhound");
+    return applicationName();
 }
 
 QString alertButton() {
@@ -112,10 +112,10 @@ void ApplicationController::awakeFromNib() {
 }
 
 void ApplicationController::applicationWillFinishLaunching() {
-    std::uint32_t flags = 0;
-    const std::string host(config::kReachabilityProbeHost);
-    const bool decided = desktop_.checkReachabilityByName(host.c_str(), &flags);
-    if (isNetworkReachable(decided, flags))
+    const auto probe = [this](const char* host, std::uint32_t* flags) {
+        return desktop_.checkReachabilityByName(host, flags);
+    };
+    if (networkReachableWithoutAnythingSpecialHappening(probe))
         return;
     desktop_.beep();
     desktop_.runAlert(alertTitle(), tr("You must be connected to the internet to use Reelhound."),
@@ -528,7 +528,7 @@ void ApplicationController::linkLookupFinished(const PageFetchResult& page) {
         mainWindow->statusBar()->clearMessage();
         desktop_.runAlert(alertTitle(),
                           tr("The video file could not be found. %1")
-                              .arg(toQt(describeDirectLinkProblem(link.problem))),
+                              .arg(translatedDirectLinkProblem(link.problem)),
                           alertButton());
         return;
     }
@@ -622,8 +622,8 @@ void ApplicationController::downloadDidCreateDestination(Download&, const QStrin
 
 bool ApplicationController::downloadShouldDecodeSourceDataOfMIMEType(Download&,
                                                                      const QString& MIMEType) {
-    return MIMEType == QStringLiteral("application/macbinary") ||
-           MIMEType == QStringLiteral("application/binhex");
+    return MIMEType == QLatin1String(kMacBinaryMIMEType) ||
+           MIMEType == QLatin1String(kBinHexMIMEType);
 }
 
 void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
@@ -650,7 +650,7 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
         downloadFLVProgressIndicator->setIndeterminate(true);
         downloadFLVProgressIndicator->startAnimation();
     }
-    downloadProgressTextField->setText(toQt(progress.text));
+    downloadProgressTextField->setText(downloadProgressLine(progress));
 }
 
 void ApplicationController::downloadDidFinish(Download& download) {

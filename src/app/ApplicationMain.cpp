@@ -3,7 +3,7 @@
 #include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
 #include "app/MainWindow.h"
-#include "core/Configuration.h"
+#include "platform/Strings.h"
 #include "platform/Preferences.h"
 #include "platform/QuitOnSignals.h"
 #include "app/QtDesktopServices.h"
@@ -34,8 +34,7 @@ LaunchedApplication launchApplication(DesktopServices& desktop, Preferences& pre
 int applicationMain(int argc, char** argv) {
     prepareWebEngine();
     QApplication application(argc, argv);
-    const QString name = QString::fromLatin1(
-        config::kApplicationName.data(), static_cast<qsizetype>(config::kApplicationName.size()));
+    const QString name = applicationName();
     QApplication::setApplicationName(name);
     QApplication::setOrganizationName(name);
     QApplication::setApplicationDisplayName(name);

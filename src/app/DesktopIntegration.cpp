@@ -1,5 +1,6 @@
 #include "app/DesktopIntegration.h"
 
+#include "platform/NetworkAccess.h"
 #include "platform/ResourceDirectory.h"
 
 #include <QApplication>
@@ -22,7 +23,7 @@ QIcon bundledIcon() {
     const QDir hicolor(QCoreApplication::applicationDirPath() +
                        QStringLiteral("/../share/icons/hicolor"));
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    for (const int size : {REELHOUND_ICON_SIZES}) {
         const QString path =
             hicolor.filePath(QStringLiteral("%1x%1/apps/%2.png").arg(size).arg(id));
         if (QFileInfo::exists(path))
@@ -37,12 +38,6 @@ void loadTranslation(QApplication& application, const QString& name, const QStri
         QCoreApplication::installTranslator(translator);
     else
         delete translator; // no file for this language: the English texts stay
-}
-
-bool isWebAddress(const QUrl& url) {
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty() &&
-           (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"));
 }
 
 } // namespace

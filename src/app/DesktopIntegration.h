@@ -10,7 +10,7 @@ namespace reelhound {
 
 // The name the desktop knows the application by: the launcher entry, the icon
 // and the software-centre description are all filed under it.
-inline constexpr char kDesktopId[] = "net.reelhound.Reelhound";
+inline constexpr char kDesktopId[] = REELHOUND_DESKTOP_ID; // set by the build
 
 // Ties the running application to its launcher entry and icon, and loads the
 // translations for the user's language, Qt's own and ours. Call once, after

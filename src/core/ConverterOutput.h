@@ -4,14 +4,10 @@
 #include <string>
 #include <string_view>
 
-// Turning the converter's error output, which arrives in arbitrary chunks of
-// bytes, into text the window can show.
+// Following the converter's error output, which arrives in arbitrary chunks
+// of bytes, to the line the window shows. The bytes stay as they came: the
+// platform decodes them as UTF-8, lossily.
 namespace reelhound {
-
-// The bytes as UTF-8 text, with every invalid or incomplete sequence (also a
-// character cut in two by a chunk boundary) replaced by U+FFFD, so a chunk
-// never shows as nothing.
-std::string decodeUtf8Lossily(std::string_view bytes);
 
 // Follows a stream of output in chunks and keeps only its last non-empty line
 // (lines end at "\r" or "\n"; progress lines end in "\r"). Memory stays
@@ -23,8 +19,9 @@ public:
 
     void append(std::string_view bytes);
 
-    // The last line that holds more than white space, decoded and trimmed;
-    // empty when there was none.
+    // The last line that holds more than white space, trimmed, as the bytes
+    // that came (a shortened line starts at a whole character); empty when
+    // there was none.
     std::string text() const;
 
 private:

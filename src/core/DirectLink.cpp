@@ -1,6 +1,8 @@
 #include "core/DirectLink.h"
 
 #include "core/Configuration.h"
+#include "core/UserText.h"
+#include "core/WatchAddress.h"
 
 namespace reelhound {
 
@@ -15,10 +17,7 @@ std::string serviceQueryURL(std::string_view videoId) {
 }
 
 std::string directLinkPrefix() {
-    std::string prefix = "http://www.";
-    prefix += config::kSiteDomain;
-    prefix += "/get_video?video_id=";
-    return prefix;
+    return siteRoot() + "get_video?video_id=";
 }
 
 DirectLinkExtraction extractDirectLink(std::string_view servicePage) {
@@ -40,10 +39,12 @@ std::string describeDirectLinkProblem(DirectLinkProblem problem) {
     case DirectLinkProblem::None:
         return {};
     case DirectLinkProblem::NoPrefix:
-        return "The link service's answer holds no address of the video file.";
+        return REELHOUND_USER_TEXT("DirectLink",
+                                   "The link service's answer holds no address of the video file.");
     case DirectLinkProblem::NoTerminator:
-        return "The link service's answer holds the start of the video file's address but not "
-               "its end.";
+        return REELHOUND_USER_TEXT("DirectLink",
+                                   "The link service's answer holds the start of the video "
+                                   "file's address but not its end.");
     }
     return {};
 }

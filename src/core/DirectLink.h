@@ -13,7 +13,7 @@ namespace reelhound {
 // ("abc&feature=x") become parameters of the query itself.
 std::string serviceQueryURL(std::string_view videoId);
 
-// "http://www." + domain + "/get_video?video_id="
+// siteRoot() + "get_video?video_id="
 std::string directLinkPrefix();
 
 // What follows the direct address in the service's page.
@@ -34,7 +34,8 @@ struct DirectLinkExtraction {
 // first terminator after it; taken verbatim (no trimming, no entity decoding).
 DirectLinkExtraction extractDirectLink(std::string_view servicePage);
 
-// One sentence for the person; empty for None.
+// One sentence for the person, in English (translated in the context
+// "DirectLink"); empty for None.
 std::string describeDirectLinkProblem(DirectLinkProblem problem);
 
 } // namespace reelhound

@@ -1,6 +1,7 @@
 #include "core/DownloadProgress.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace reelhound {
 
@@ -15,28 +16,46 @@ std::optional<double> downloadProgressPercent(std::int64_t bytesReceived,
     return static_cast<double>(percent);
 }
 
-std::string downloadProgressText(std::int64_t bytesReceived, std::optional<double> percent) {
-    std::string text = "received " + std::to_string(bytesReceived) + " bytes";
+namespace {
+
+// The percentage with two decimals and '.' as the point. to_chars rather than
+// printf: the application runs under the user's locale, which may use a
+// decimal comma. Empty without a percentage.
+std::string percentDigits(std::optional<double> percent) {
     if (!percent)
-        return text;
-    // to_chars rather than printf: the application runs under the user's
-    // locale, which may use a decimal comma.
+        return {};
     char digits[400]; // room for any double in fixed notation
     const auto [end, error] =
         std::to_chars(digits, digits + sizeof digits, *percent, std::chars_format::fixed, 2);
-    if (error != std::errc())
-        return text;
-    text += " / ";
-    text.append(digits, end);
-    text += " percent complete";
-    return text;
+    return error == std::errc() ? std::string(digits, end) : std::string();
+}
+
+void replace(std::string& text, std::string_view placeholder, const std::string& value) {
+    if (const auto at = text.find(placeholder); at != std::string::npos)
+        text.replace(at, placeholder.size(), value);
+}
+
+DownloadProgress progressWith(std::int64_t bytesReceived, std::optional<double> percent) {
+    DownloadProgress progress;
+    progress.percent = percent;
+    progress.bytes = std::to_string(bytesReceived);
+    progress.digits = percentDigits(percent);
+    progress.wording = progress.digits.empty() ? kReceivedBytesText : kReceivedBytesAndPercentText;
+    progress.text = progress.wording;
+    replace(progress.text, "%1", progress.bytes);
+    replace(progress.text, "%2", progress.digits);
+    return progress;
+}
+
+} // namespace
+
+std::string downloadProgressText(std::int64_t bytesReceived, std::optional<double> percent) {
+    return progressWith(bytesReceived, percent).text;
 }
 
 DownloadProgress downloadProgress(std::int64_t bytesReceived, std::int64_t expectedContentLength) {
-    DownloadProgress progress;
-    progress.percent = downloadProgressPercent(bytesReceived, expectedContentLength);
-    progress.text = downloadProgressText(bytesReceived, progress.percent);
-    return progress;
+    return progressWith(bytesReceived,
+                        downloadProgressPercent(bytesReceived, expectedContentLength));
 }
 
 } // namespace reelhound

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/UserText.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,13 +17,23 @@ namespace reelhound {
 std::optional<double> downloadProgressPercent(std::int64_t bytesReceived,
                                               std::int64_t expectedContentLength);
 
+// The progress line's wording, translated in the context "DownloadProgress":
+// %1 is the byte count, %2 the percentage.
+inline constexpr const char* kReceivedBytesText =
+    REELHOUND_USER_TEXT("DownloadProgress", "received %1 bytes");
+inline constexpr const char* kReceivedBytesAndPercentText =
+    REELHOUND_USER_TEXT("DownloadProgress", "received %1 bytes / %2 percent complete");
+
 // "received 512 bytes / 12.50 percent complete", or "received 512 bytes"
 // without a percentage. The decimal point is always '.', whatever the locale.
 std::string downloadProgressText(std::int64_t bytesReceived, std::optional<double> percent);
 
 struct DownloadProgress {
     std::optional<double> percent;
-    std::string text;
+    std::string text;    // in English
+    const char* wording = kReceivedBytesText; // kReceivedBytesText or kReceivedBytesAndPercentText
+    std::string bytes;   // %1 of the wording
+    std::string digits;  // %2 of the wording; empty without a percentage
 };
 
 DownloadProgress downloadProgress(std::int64_t bytesReceived, std::int64_t expectedContentLength);

@@ -10,14 +10,14 @@ constexpr std::string_view kWwwScheme = "http://www.";
 constexpr std::string_view kWatchPath = "watch?v=";
 constexpr std::string_view kPlayerPath = "v/";
 
-std::string siteRoot() { // "http://www.vistaro.com/"
+} // namespace
+
+std::string siteRoot() {
     std::string root(kWwwScheme);
     root += config::kSiteDomain;
     root += '/';
     return root;
 }
-
-} // namespace
 
 std::string watchPagePrefix() {
     return siteRoot() + std::string(kWatchPath);

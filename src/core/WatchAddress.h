@@ -9,8 +9,9 @@
 // UTF-8 input gives the same results as characters would.
 namespace reelhound {
 
-std::string watchPagePrefix(); // "http://www." + domain + "/watch?v="
-std::string playerPrefix();    // "http://www." + domain + "/v/"
+std::string siteRoot();        // "http://www." + domain + "/"
+std::string watchPagePrefix(); // siteRoot() + "watch?v="
+std::string playerPrefix();    // siteRoot() + "v/"
 
 // The entered text less one leading "http://".
 std::string shortURLForEntry(std::string_view enteredText);

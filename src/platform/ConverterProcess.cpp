@@ -273,7 +273,7 @@ void ConverterProcess::removePartialOutput() {
 }
 
 QString decodeConverterOutput(const QByteArray& chunk) {
-    return QString::fromStdString(decodeUtf8Lossily(view(chunk)));
+    return QString::fromUtf8(chunk);
 }
 
 } // namespace reelhound

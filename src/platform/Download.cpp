@@ -1,243 +1,18 @@
 #include "platform/Download.h"
 
+#include "platform/DownloadFile.h"
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMimeDatabase>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QStorageInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <limits>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace reelhound {
-
-// The bytes of one download on their way to the destination.
-//
-// They go to an unnamed file (O_TMPFILE) in the destination's folder: nobody
-// can open, predict or replace it, and it vanishes with this process should it
-// die. commit() links it under the destination's name when that is free, or
-// otherwise under a random name created exclusively beside it, renamed over
-// the destination. Unlike QSaveFile, a symbolic link at the destination is
-// never followed: the rename replaces the link itself, so a link planted there
-// cannot send the bytes elsewhere. Where the file system has no unnamed files,
-// the file gets its random name from the start.
-class DownloadFile {
-public:
-    DownloadFile() = default;
-    DownloadFile(const DownloadFile&) = delete;
-    DownloadFile& operator=(const DownloadFile&) = delete;
-    ~DownloadFile() { discard(); }
-
-    bool open(const QString& destination);
-    // Where the bytes are written; it stays open until commit() or discard().
-    int descriptor() const { return fd_; }
-    // Gives the file its place. The bytes must have been synced already.
-    bool commit();
-    // Throws away what was written; the destination stays as it was.
-    void discard();
-    QString errorString() const { return error_; }
-
-private:
-    bool failWith(int code) {
-        error_ = QString::fromLocal8Bit(std::strerror(code));
-        return false;
-    }
-    QByteArray randomSibling() const;
-    bool createNamed(mode_t mode);
-    bool linkUnnamed(const QByteArray& path) const;
-
-    QByteArray destination_;
-    QByteArray hiddenPrefix_; // "<folder>/.<name>."
-    QByteArray namedPath_;    // empty while the file has no name
-    int fd_ = -1;
-    QString error_;
-};
-
-bool DownloadFile::open(const QString& destination) {
-    const QFileInfo info(destination);
-    destination_ = QFile::encodeName(info.absoluteFilePath());
-    // Short enough that the random part always fits in a file name.
-    hiddenPrefix_ = QFile::encodeName(info.absolutePath()) + "/." +
-                    QFile::encodeName(info.fileName()).left(200) + '.';
-
-    struct stat existing {};
-    const bool exists = ::lstat(destination_.constData(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        return failWith(EISDIR);
-    // An existing file that is not ours to write is not ours to replace either.
-    if (exists && S_ISREG(existing.st_mode) && ::access(destination_.constData(), W_OK) != 0)
-        return failWith(errno);
-
-    // Naming an unnamed file later goes through /proc.
-    bool unnamedFiles = ::access("/proc/self/fd", X_OK) == 0;
-    if (unnamedFiles) {
-        const QByteArray folder = QFile::encodeName(info.absolutePath());
-        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            return failWith(errno); // the folder itself is the problem
-        unnamedFiles = fd_ >= 0;
-    }
-    if (!unnamedFiles && !createNamed(exists ? 0600 : 0666))
-        return false;
-    // The download takes the place of the earlier file, with its permissions.
-    if (exists && S_ISREG(existing.st_mode))
-        (void)::fchmod(fd_, existing.st_mode & 07777);
-    return true;
-}
-
-bool DownloadFile::commit() {
-    if (namedPath_.isEmpty()) {
-        if (linkUnnamed(destination_)) {
-            discard(); // only closes: the file has its final name
-            return true;
-        }
-        if (errno != EEXIST)
-            return failWith(errno);
-        for (int attempt = 0; namedPath_.isEmpty(); ++attempt) {
-            const QByteArray candidate = randomSibling();
-            if (linkUnnamed(candidate))
-                namedPath_ = candidate;
-            else if (errno != EEXIST || attempt == 100)
-                return failWith(errno);
-        }
-    }
-    if (::rename(namedPath_.constData(), destination_.constData()) != 0)
-        return failWith(errno);
-    namedPath_.clear();
-    discard();
-    return true;
-}
-
-void DownloadFile::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!namedPath_.isEmpty()) {
-        ::unlink(namedPath_.constData());
-        namedPath_.clear();
-    }
-}
-
-QByteArray DownloadFile::randomSibling() const {
-    return hiddenPrefix_ +
-           QByteArray::number(QRandomGenerator::system()->generate64(), 16)
-               .rightJustified(16, '0') +
-           ".part";
-}
-
-bool DownloadFile::createNamed(mode_t mode) {
-    for (int attempt = 0; attempt <= 100; ++attempt) {
-        const QByteArray candidate = randomSibling();
-        fd_ = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                     mode);
-        if (fd_ >= 0) {
-            namedPath_ = candidate;
-            return true;
-        }
-        if (errno != EEXIST)
-            break;
-    }
-    return failWith(errno);
-}
-
-bool DownloadFile::linkUnnamed(const QByteArray& path) const {
-    // linkat never follows a link at the new name: an existing one gives EEXIST.
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
-    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
-}
-
-namespace {
-
-bool isEncodedArchiveType(const QString& type) {
-    return type == u"application/macbinary" || type == u"application/binhex" ||
-           type == u"application/gzip";
-}
-
-QString filenameFromContentDisposition(const QByteArray& header) {
-    static const QRegularExpression quoted(QStringLiteral("filename\\s*=\\s*\"([^\"]*)\""),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression bare(QStringLiteral("filename\\s*=\\s*([^;\\s]+)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const QString text = QString::fromUtf8(header);
-    auto match = quoted.match(text);
-    if (!match.hasMatch())
-        match = bare.match(text);
-    // Only the last path component: a server must not pick our directory.
-    return match.hasMatch() ? QFileInfo(match.captured(1)).fileName() : QString();
-}
-
-QString suggestedFilenameFor(const HttpResponseHead& head, const QString& MIMEType) {
-    QString name = filenameFromContentDisposition(head.field("Content-Disposition"));
-    if (name.isEmpty())
-        name = head.URL.fileName();
-    if (name.isEmpty())
-        name = head.URL.host();
-    if (name.isEmpty())
-        name = QStringLiteral("download");
-    if (!name.contains(u'.') && !MIMEType.isEmpty()) {
-        const QString suffix = QMimeDatabase().mimeTypeForName(MIMEType).preferredSuffix();
-        if (!suffix.isEmpty())
-            name += u'.' + suffix;
-    }
-    return name;
-}
-
-// The body's announced length, or -1. A chunked body's length is unknown
-// whatever else the head says.
-std::int64_t contentLengthOf(const HttpResponseHead& head) {
-    if (head.field("Transfer-Encoding").toLower().contains("chunked"))
-        return -1;
-    bool valid = false;
-    const std::int64_t length = head.field("Content-Length").toLongLong(&valid);
-    return valid && length >= 0 ? length : -1;
-}
-
-DownloadResponse responseOf(const HttpResponseHead& head) {
-    DownloadResponse response;
-    response.URL = head.URL;
-    response.HTTPStatus = head.status;
-    response.expectedContentLength = contentLengthOf(head);
-    const QString contentType = QString::fromLatin1(head.field("Content-Type"));
-    response.MIMEType = contentType.section(u';', 0, 0).trimmed();
-    response.suggestedFilename = suggestedFilenameFor(head, response.MIMEType);
-    return response;
-}
-
-// "name.flv" -> "name-1.flv", "name-2.flv", ... whichever is free first.
-QString unusedPath(const QString& path) {
-    // A link, even a dangling one, is something that is there.
-    const auto taken = [](const QString& candidate) {
-        return QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink();
-    };
-    if (!taken(path))
-        return path;
-    const QFileInfo info(path);
-    const QString suffix = info.completeSuffix();
-    const QString stem = suffix.isEmpty() ? info.fileName() : info.baseName();
-    for (int number = 1;; ++number) {
-        QString name = stem + u'-' + QString::number(number);
-        if (!suffix.isEmpty())
-            name += u'.' + suffix;
-        const QString candidate = info.dir().filePath(name);
-        if (!taken(candidate))
-            return candidate;
-    }
-}
-
-} // namespace
 
 Download* Download::create(const QUrl& url, DownloadDelegate& delegate,
                            const DownloadOptions& options) {
@@ -332,7 +107,7 @@ void Download::responseArrived(const HttpResponseHead& head) {
             return;
         }
         if (++redirectCount_ > options_.maximumRedirects) {
-            fail(QStringLiteral("The server redirected the download too many times."), target);
+            fail(tr("The server redirected the download too many times."), target);
             return;
         }
         sendRequest(target);
@@ -356,18 +131,23 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     if (!running())
         return false;
     if (destinationPath_.isEmpty()) {
-        fail(QStringLiteral("No file was chosen to save the download in."));
+        fail(tr("No file was chosen to save the download in."));
         return false;
     }
-    const QString path = allowOverwrite_ ? destinationPath_ : unusedPath(destinationPath_);
+    const QString& path = destinationPath_;
     const QFileInfo pathInfo(path);
+    // A link, even a dangling one, is something that is there.
+    if (!allowOverwrite_ && (pathInfo.exists() || pathInfo.isSymLink())) {
+        fail(tr("The file %1 already exists.").arg(path));
+        return false;
+    }
 
     if (response.expectedContentLength > 0) {
         const QStorageInfo storage(pathInfo.absolutePath());
         if (storage.isValid() && storage.isReady() &&
             response.expectedContentLength > storage.bytesAvailable()) {
             const QLocale locale;
-            fail(QStringLiteral("The file is %1, but the disk that holds %2 has only %3 free.")
+            fail(tr("The file is %1, but the disk that holds %2 has only %3 free.")
                      .arg(locale.formattedDataSize(response.expectedContentLength),
                           pathInfo.absolutePath(),
                           locale.formattedDataSize(storage.bytesAvailable())));
@@ -379,7 +159,7 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     if (!file_->open(path)) {
         const QString reason = file_->errorString();
         discardFile();
-        fail(QStringLiteral("The file %1 could not be created: %2.").arg(path, reason));
+        fail(tr("The file %1 could not be created: %2.").arg(path, reason));
         return false;
     }
     createdPath_ = path;
@@ -411,28 +191,28 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
         return;
     switch (outcome.kind) {
     case HttpTransferOutcome::Kind::WriteFailed:
-        fail(QStringLiteral("The file %1 could not be written: %2.")
+        fail(tr("The file %1 could not be written: %2.")
                  .arg(createdPath_, outcome.detail));
         return;
     case HttpTransferOutcome::Kind::NetworkFailed:
         fail(describeNetworkError(outcome.networkError, currentURL_, outcome.detail,
-                                  QStringLiteral("the whole file")));
+                                  tr("the whole file")));
         return;
     case HttpTransferOutcome::Kind::Completed:
         break;
     }
     if (file_ == nullptr) {
-        fail(QStringLiteral("The server sent no file."));
+        fail(tr("The server sent no file."));
         return;
     }
     if (expectedContentLength_ >= 0 && bytesReceived_ != expectedContentLength_) {
-        fail(QStringLiteral("The connection was closed before the whole file arrived."));
+        fail(tr("The connection was closed before the whole file arrived."));
         return;
     }
     if (!file_->commit()) {
         const QString reason = file_->errorString();
         discardFile();
-        fail(QStringLiteral("The file %1 could not be saved: %2.").arg(createdPath_, reason));
+        fail(tr("The file %1 could not be saved: %2.").arg(createdPath_, reason));
         return;
     }
     file_.reset();
@@ -442,7 +222,7 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
 void Download::stalled() {
     if (!running())
         return;
-    fail(QStringLiteral("No data arrived for %1, so the transfer was given up.")
+    fail(tr("No data arrived for %1, so the transfer was given up.")
              .arg(describeDuration(options_.stallTimeout)));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DownloadResponse.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -15,16 +17,6 @@ class DownloadFile;
 class HttpTransfer;
 struct HttpResponseHead;
 struct HttpTransferOutcome;
-
-// The server's answer to a download request. A download may see several: one
-// per redirect, then the one whose body is the file.
-struct DownloadResponse {
-    QUrl URL;
-    std::int64_t expectedContentLength = -1; // -1: the server announced no length
-    QString MIMEType;                        // without parameters, e.g. "video/x-flv"
-    QString suggestedFilename;
-    int HTTPStatus = 0;
-};
 
 struct DownloadError {
     QString localizedDescription; // plain words for a person
@@ -43,7 +35,7 @@ public:
                                                                 const QString& filename) = 0;
     virtual void downloadDidCreateDestination(Download& download, const QString& path) = 0;
     // Asked when the server labels the body as an encoded archive
-    // ("application/macbinary", "application/binhex", "application/gzip").
+    // (isEncodedArchiveType in DownloadResponse.h).
     // No decoder exists for these on this platform: the file is always written
     // exactly as served, whatever the answer.
     virtual bool downloadShouldDecodeSourceDataOfMIMEType(Download& download,
@@ -94,8 +86,7 @@ public:
     ~Download() override;
 
     // Where the file goes. With allowOverwrite false an existing file is kept
-    // and the download gets a name with "-1", "-2", ... before the extension.
-    // Ignored once the file has been created.
+    // and the download fails instead. Ignored once the file has been created.
     void setDestination(const QString& path, bool allowOverwrite);
     // Stops the transfer and throws away what arrived. No callback follows.
     void cancel();

@@ -30,66 +30,88 @@ bool isRedirectStatus(int status) {
 }
 
 QString describeRefusedRedirect(const QUrl& target) {
-    return QStringLiteral("The server sent the request on to %1, which is not a web address.")
+    return QCoreApplication::translate(
+               "NetworkAccess", "The server sent the request on to %1, which is not a web address.")
         .arg(target.toDisplayString());
 }
 
 QString describeDuration(std::chrono::milliseconds duration) {
     const double seconds = static_cast<double>(duration.count()) / 1000.0;
-    return QStringLiteral("%1 %2").arg(QString::number(seconds, 'g', 4),
-                                       seconds == 1.0 ? u"second" : u"seconds");
+    const QString number = QString::number(seconds, 'g', 4);
+    if (seconds == 1.0)
+        return QCoreApplication::translate("NetworkAccess", "%1 second").arg(number);
+    return QCoreApplication::translate("NetworkAccess", "%1 seconds").arg(number);
 }
 
 QString describeHttpStatus(int status, const QString& reasonPhrase) {
     if (reasonPhrase.trimmed().isEmpty())
-        return QStringLiteral("The server answered with status %1.").arg(status);
-    return QStringLiteral("The server answered %1 %2.").arg(status).arg(reasonPhrase.trimmed());
+        return QCoreApplication::translate("NetworkAccess", "The server answered with status %1.")
+            .arg(status);
+    return QCoreApplication::translate("NetworkAccess", "The server answered %1 %2.")
+        .arg(status)
+        .arg(reasonPhrase.trimmed());
 }
+
+namespace {
+
+// What %1 of a network error's wording stands for.
+enum class Subject { None, Host, WhatIsComing, Address };
+
+struct ErrorWording {
+    QNetworkReply::NetworkError error;
+    const char* text; // translated in the context "NetworkAccess"
+    Subject subject;
+};
+
+// clang-format off: one wording a line
+constexpr ErrorWording kErrorWordings[] = {
+    {QNetworkReply::ConnectionRefusedError, QT_TRANSLATE_NOOP("NetworkAccess", "The server %1 refused the connection."), Subject::Host},
+    {QNetworkReply::RemoteHostClosedError, QT_TRANSLATE_NOOP("NetworkAccess", "The connection was closed before %1 arrived."), Subject::WhatIsComing},
+    {QNetworkReply::HostNotFoundError, QT_TRANSLATE_NOOP("NetworkAccess", "The server %1 could not be found."), Subject::Host},
+    {QNetworkReply::TimeoutError, QT_TRANSLATE_NOOP("NetworkAccess", "The server %1 did not answer in time."), Subject::Host},
+    {QNetworkReply::SslHandshakeFailedError, QT_TRANSLATE_NOOP("NetworkAccess", "A secure connection to %1 could not be set up."), Subject::Host},
+    {QNetworkReply::TemporaryNetworkFailureError, QT_TRANSLATE_NOOP("NetworkAccess", "The network is not available."), Subject::None},
+    {QNetworkReply::NetworkSessionFailedError, QT_TRANSLATE_NOOP("NetworkAccess", "The network is not available."), Subject::None},
+    {QNetworkReply::BackgroundRequestNotAllowedError, QT_TRANSLATE_NOOP("NetworkAccess", "The network is not available."), Subject::None},
+    {QNetworkReply::TooManyRedirectsError, QT_TRANSLATE_NOOP("NetworkAccess", "The server redirected too many times."), Subject::None},
+    {QNetworkReply::InsecureRedirectError, QT_TRANSLATE_NOOP("NetworkAccess", "The server redirected to an address that is not safe to follow."), Subject::None},
+    {QNetworkReply::ProxyConnectionRefusedError, QT_TRANSLATE_NOOP("NetworkAccess", "The proxy server refused the connection."), Subject::None},
+    {QNetworkReply::ProxyConnectionClosedError, QT_TRANSLATE_NOOP("NetworkAccess", "The proxy server closed the connection before %1 arrived."), Subject::WhatIsComing},
+    {QNetworkReply::ProxyNotFoundError, QT_TRANSLATE_NOOP("NetworkAccess", "The proxy server could not be found."), Subject::None},
+    {QNetworkReply::ProxyTimeoutError, QT_TRANSLATE_NOOP("NetworkAccess", "The proxy server did not answer in time."), Subject::None},
+    {QNetworkReply::ProxyAuthenticationRequiredError, QT_TRANSLATE_NOOP("NetworkAccess", "The proxy server asks for a user name and password."), Subject::None},
+    {QNetworkReply::ProtocolUnknownError, QT_TRANSLATE_NOOP("NetworkAccess", "The address %1 cannot be fetched."), Subject::Address},
+    {QNetworkReply::ProtocolInvalidOperationError, QT_TRANSLATE_NOOP("NetworkAccess", "The address %1 cannot be fetched."), Subject::Address},
+};
+// clang-format on
+
+} // namespace
 
 QString describeNetworkError(QNetworkReply::NetworkError error, const QUrl& url,
                              const QString& detail, const QString& whatIsComing) {
-    const QString host = url.host().isEmpty() ? url.toDisplayString() : url.host();
-    switch (error) {
-    case QNetworkReply::NoError:
+    if (error == QNetworkReply::NoError)
         return {};
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("The server %1 refused the connection.").arg(host);
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("The connection was closed before %1 arrived.").arg(whatIsComing);
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("The server %1 could not be found.").arg(host);
-    case QNetworkReply::TimeoutError:
-        return QStringLiteral("The server %1 did not answer in time.").arg(host);
-    case QNetworkReply::SslHandshakeFailedError:
-        return QStringLiteral("A secure connection to %1 could not be set up.").arg(host);
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::BackgroundRequestNotAllowedError:
-        return QStringLiteral("The network is not available.");
-    case QNetworkReply::TooManyRedirectsError:
-        return QStringLiteral("The server redirected too many times.");
-    case QNetworkReply::InsecureRedirectError:
-        return QStringLiteral("The server redirected to an address that is not safe to follow.");
-    case QNetworkReply::ProxyConnectionRefusedError:
-        return QStringLiteral("The proxy server refused the connection.");
-    case QNetworkReply::ProxyConnectionClosedError:
-        return QStringLiteral("The proxy server closed the connection before %1 arrived.")
-            .arg(whatIsComing);
-    case QNetworkReply::ProxyNotFoundError:
-        return QStringLiteral("The proxy server could not be found.");
-    case QNetworkReply::ProxyTimeoutError:
-        return QStringLiteral("The proxy server did not answer in time.");
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return QStringLiteral("The proxy server asks for a user name and password.");
-    case QNetworkReply::ProtocolUnknownError:
-    case QNetworkReply::ProtocolInvalidOperationError:
-        return QStringLiteral("The address %1 cannot be fetched.").arg(url.toDisplayString());
-    default:
-        break;
+    const QString host = url.host().isEmpty() ? url.toDisplayString() : url.host();
+    for (const ErrorWording& wording : kErrorWordings) {
+        if (wording.error != error)
+            continue;
+        const QString text = QCoreApplication::translate("NetworkAccess", wording.text);
+        switch (wording.subject) {
+        case Subject::None:
+            return text;
+        case Subject::Host:
+            return text.arg(host);
+        case Subject::WhatIsComing:
+            return text.arg(whatIsComing);
+        case Subject::Address:
+            return text.arg(url.toDisplayString());
+        }
     }
     if (detail.isEmpty())
-        return QStringLiteral("The transfer from %1 failed.").arg(host);
-    return QStringLiteral("The transfer from %1 failed: %2.").arg(host, detail);
+        return QCoreApplication::translate("NetworkAccess", "The transfer from %1 failed.")
+            .arg(host);
+    return QCoreApplication::translate("NetworkAccess", "The transfer from %1 failed: %2.")
+        .arg(host, detail);
 }
 
 int httpStatusOf(const QNetworkReply& reply) {

@@ -16,8 +16,9 @@ namespace reelhound {
 namespace {
 
 QString tooLargeText() {
-    return QStringLiteral("The page is larger than %1, which is more than any page this "
-                          "application reads.")
+    return QCoreApplication::translate(
+               "PageFetch", "The page is larger than %1, which is more than any page this "
+                            "application reads.")
         .arg(QLocale().formattedDataSize(kPageFetchMaximumBytes));
 }
 
@@ -154,7 +155,7 @@ PageFetchResult PageRequest::resultOfReply() {
             return result;
         }
         result.error = describeNetworkError(reply.error(), reply.url(), reply.errorString(),
-                                            QStringLiteral("the whole page"));
+                                            tr("the whole page"));
         return result;
     }
     body_ += reply.readAll();

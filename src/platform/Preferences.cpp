@@ -1,6 +1,6 @@
 #include "platform/Preferences.h"
 
-#include "core/Configuration.h"
+#include "platform/Strings.h"
 
 namespace reelhound {
 namespace {
@@ -8,11 +8,6 @@ namespace {
 QVariantMap& registeredDefaults() {
     static QVariantMap defaults;
     return defaults;
-}
-
-QString applicationName() {
-    return QString::fromUtf8(config::kApplicationName.data(),
-                             static_cast<qsizetype>(config::kApplicationName.size()));
 }
 
 bool isText(const QVariant& value) {

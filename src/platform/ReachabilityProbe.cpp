@@ -1,6 +1,9 @@
 #include "platform/ReachabilityProbe.h"
 
+#include "core/Configuration.h"
 #include "core/Reachability.h"
+
+#include <string>
 
 #include <netdb.h>
 #include <sys/socket.h>
@@ -37,6 +40,13 @@ bool checkReachabilityByName(const char* host, std::uint32_t* flags) {
     }
     freeaddrinfo(addresses);
     return true;
+}
+
+bool networkReachableWithoutAnythingSpecialHappening(const ReachabilityCheck& check) {
+    std::uint32_t flags = 0;
+    const std::string host(config::kReachabilityProbeHost);
+    const bool decided = check(host.c_str(), &flags);
+    return isNetworkReachable(decided, flags);
 }
 
 } // namespace reelhound

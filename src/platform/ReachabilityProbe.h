@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace reelhound {
 
@@ -9,5 +10,15 @@ namespace reelhound {
 // table. Returns false when no answer can be given at all; otherwise true,
 // with the connection flags (core/Reachability.h) written to flags.
 bool checkReachabilityByName(const char* host, std::uint32_t* flags);
+
+using ReachabilityCheck = std::function<bool(const char* host, std::uint32_t* flags)>;
+
+// Whether the internet can be reached, as the launch check asks it: the probe
+// host (core/Configuration.h) counts as reachable when the check can answer
+// and says it is reachable or reachable over a transient connection; a
+// connection that must be made first does not count on its own. The check is
+// the system's unless the caller brings its own.
+bool networkReachableWithoutAnythingSpecialHappening(
+    const ReachabilityCheck& check = checkReachabilityByName);
 
 } // namespace reelhound

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "core/Configuration.h"
+#include "core/DirectLink.h"
+#include "core/DownloadProgress.h"
+
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <string>
@@ -30,6 +35,23 @@ inline QStringList toQt(const std::vector<std::string>& list) {
     for (const auto& entry : list)
         result.push_back(toQt(entry));
     return result;
+}
+
+// "Reelhound": the alerts' title, the settings' owner, the process's name.
+inline QString applicationName() {
+    return QString::fromUtf8(config::kApplicationName.data(),
+                             static_cast<qsizetype>(config::kApplicationName.size()));
+}
+
+// The core's texts for the person, translated here at the edge.
+inline QString translatedDirectLinkProblem(DirectLinkProblem problem) {
+    return QCoreApplication::translate("DirectLink", describeDirectLinkProblem(problem).c_str());
+}
+
+inline QString downloadProgressLine(const DownloadProgress& progress) {
+    const QString line = QCoreApplication::translate("DownloadProgress", progress.wording)
+                             .arg(QString::fromStdString(progress.bytes));
+    return progress.digits.empty() ? line : line.arg(QString::fromStdString(progress.digits));
 }
 
 } // namespace reelhound

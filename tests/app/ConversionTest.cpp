@@ -24,7 +24,7 @@ bool makeClip(const QString& path) {
     return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
 }
 
-class ConversionFixture : public ApplicationFixture {
+class Conversion : public ApplicationFixture {
 protected:
     void SetUp() override {
         ApplicationFixture::SetUp();
@@ -85,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(ConversionFixture, openPanel_offersFlvFilesFromHomeAndAcceptsOnlyAValidChoice) {
+TEST_F(Conversion, openPanel_offersFlvFilesFromHomeAndAcceptsOnlyAValidChoice) {
     launch();
     const QString clip = path("clip.flv");
     ASSERT_TRUE(makeClip(clip));
@@ -125,7 +125,7 @@ TEST_F(ConversionFixture, openPanel_offersFlvFilesFromHomeAndAcceptsOnlyAValidCh
     EXPECT_EQ(controller->conversionFileHandle(), nullptr); // no converter was started
 }
 
-TEST_F(ConversionFixture, refusedSources_beepLockAndEmptyTheField) {
+TEST_F(Conversion, refusedSources_beepLockAndEmptyTheField) {
     launch();
     ASSERT_TRUE(QDir(folder.path()).mkdir("notes.flv"));
     QFile::copy(QStringLiteral("/etc/hostname"), path("clip.flv.part"));
@@ -145,7 +145,7 @@ TEST_F(ConversionFixture, refusedSources_beepLockAndEmptyTheField) {
     }
 }
 
-TEST_F(ConversionFixture, realConversion_showsProgressAndEndsWithEverythingReleased) {
+TEST_F(Conversion, realConversion_showsProgressAndEndsWithEverythingReleased) {
     launch();
     const QString clip = path("clip.flv");
     ASSERT_TRUE(makeClip(clip));
@@ -166,7 +166,7 @@ TEST_F(ConversionFixture, realConversion_showsProgressAndEndsWithEverythingRelea
     EXPECT_GT(QFileInfo(path("clip.mp4")).size(), 0);
 }
 
-TEST_F(ConversionFixture, converterRefusingToOverwrite_isReportedAndTheOldFileKept) {
+TEST_F(Conversion, converterRefusingToOverwrite_isReportedAndTheOldFileKept) {
     launch();
     const QString clip = path("clip.flv");
     ASSERT_TRUE(makeClip(clip));
@@ -191,7 +191,7 @@ TEST_F(ConversionFixture, converterRefusingToOverwrite_isReportedAndTheOldFileKe
     EXPECT_EQ(existing.readAll(), "keep me");
 }
 
-TEST_F(ConversionFixture, directoryNamedLikeAClip_passesTheCheckButTheConverterFails) {
+TEST_F(Conversion, directoryNamedLikeAClip_passesTheCheckButTheConverterFails) {
     launch();
     ASSERT_TRUE(QDir(folder.path()).mkdir("clip.flv"));
     controller->selectConvertFLVFilenameDidEnd(1, path("clip.flv"));
@@ -203,7 +203,7 @@ TEST_F(ConversionFixture, directoryNamedLikeAClip_passesTheCheckButTheConverterF
     EXPECT_FALSE(QFile::exists(path("clip.mov"))); // nothing half-written left behind
 }
 
-TEST_F(ConversionFixture, afterARun_downloadControlsAreOnEvenWithoutAnAddress) {
+TEST_F(Conversion, afterARun_downloadControlsAreOnEvenWithoutAnAddress) {
     launch();
     const QString clip = path("clip.flv");
     ASSERT_TRUE(makeClip(clip));

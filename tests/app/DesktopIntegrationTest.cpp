@@ -14,6 +14,8 @@ using namespace reelhound;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runProgram;
 
+using LinkDrop = NetworkFixture;
+
 namespace {
 
 const QString kId = QString::fromLatin1(kDesktopId);
@@ -99,7 +101,7 @@ TEST(InstallTest, installedTree_holdsTheProgramAndItsDesktopFilesAndValidates) {
     }
 }
 
-TEST_F(NetworkFixture, droppedAddress_fillsTheFieldAndFetchesNothingUntilGet) {
+TEST_F(LinkDrop, droppedAddress_fillsTheFieldAndFetchesNothingUntilGet) {
     launchWithShortLimits();
     const QStringList recentBefore = controller->recentURLArray();
     const QUrl pageBefore = ui().RLHDWebView->url();

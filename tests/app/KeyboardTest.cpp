@@ -11,6 +11,10 @@
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
 using reelhound::testing::NetworkFixture;
+using reelhound::testing::runEventLoopUntil;
+
+using KeyboardUse = ApplicationFixture;
+using KeyboardDuringADownload = NetworkFixture;
 
 namespace {
 
@@ -25,15 +29,13 @@ QString controlOf(QWidget* widget, const QStringList& names) {
 }
 
 bool waitForFocusToLeave(const QString& control, const QStringList& names) {
-    QDeadlineTimer deadline(3000);
-    while (controlOf(QApplication::focusWidget(), names) == control && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return controlOf(QApplication::focusWidget(), names) != control;
+    return runEventLoopUntil(
+        [&] { return controlOf(QApplication::focusWidget(), names) != control; }, 3000);
 }
 
 } // namespace
 
-TEST_F(ApplicationFixture, tab_visitsTheThreeGroupsInReadingOrder) {
+TEST_F(KeyboardUse, tab_visitsTheThreeGroupsInReadingOrder) {
     launch();
     // Everything unlocked, as after a finished download.
     controller->setConversionSettingsEnabled(true);
@@ -72,7 +74,7 @@ TEST_F(ApplicationFixture, tab_visitsTheThreeGroupsInReadingOrder) {
     EXPECT_EQ(visited, order + QStringList{order.first()});
 }
 
-TEST_F(ApplicationFixture, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
+TEST_F(KeyboardUse, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
     launch();
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
@@ -111,7 +113,7 @@ TEST_F(ApplicationFixture, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
 }
 
-TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtOnce) {
+TEST_F(KeyboardDuringADownload, escapeDuringADownload_cancelsAtOnce) {
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
@@ -120,7 +122,7 @@ TEST_F(NetworkFixture, escapeDuringADownload_cancelsAtOnce) {
     EXPECT_EQ(controller->shouldCancelDownload(), 0);
 
     QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier); // the download button's key
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
     EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cancel");
     EXPECT_EQ(ui().FLVGetFLVButton->accessibleName(), "Cancel the download");
 

@@ -9,6 +9,9 @@
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
 
+using Launch = ApplicationFixture;
+using ControlGroups = ApplicationFixture;
+
 namespace {
 
 const QString kNoNetworkMessage =
@@ -16,7 +19,7 @@ const QString kNoNetworkMessage =
 
 } // namespace
 
-TEST_F(ApplicationFixture, launch_putsEveryControlIntoItsLaunchState) {
+TEST_F(Launch, launch_putsEveryControlIntoItsLaunchState) {
     launch();
     // Locked until an address or a source is taken.
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -43,7 +46,7 @@ TEST_F(ApplicationFixture, launch_putsEveryControlIntoItsLaunchState) {
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(ApplicationFixture, launch_centresTheWindowOnItsScreen) {
+TEST_F(Launch, launch_centresTheWindowOnItsScreen) {
     launch();
     const QRect screen = window->screen()->availableGeometry();
     const QPoint offset = window->frameGeometry().center() - screen.center();
@@ -51,7 +54,7 @@ TEST_F(ApplicationFixture, launch_centresTheWindowOnItsScreen) {
     EXPECT_LE(std::abs(offset.y()), 2);
 }
 
-TEST_F(ApplicationFixture, reachableNetwork_launchesWithoutWarning) {
+TEST_F(Launch, reachableNetwork_launchesWithoutWarning) {
     desktop.reachabilityFlags = kReachabilityFlagReachable;
     launch();
     EXPECT_EQ(desktop.probedHosts,
@@ -60,13 +63,13 @@ TEST_F(ApplicationFixture, reachableNetwork_launchesWithoutWarning) {
     EXPECT_EQ(desktop.beeps, 0);
 }
 
-TEST_F(ApplicationFixture, transientConnection_countsAsReachable) {
+TEST_F(Launch, transientConnection_countsAsReachable) {
     desktop.reachabilityFlags = kReachabilityFlagTransientConnection;
     launch();
     EXPECT_TRUE(desktop.alerts.empty());
 }
 
-TEST_F(ApplicationFixture, unreachableNetwork_beepsWarnsAndLaunchesAnyway) {
+TEST_F(Launch, unreachableNetwork_beepsWarnsAndLaunchesAnyway) {
     for (const auto& [decided, flags] :
          {std::pair{true, 0u}, std::pair{true, kReachabilityFlagConnectionRequired},
           std::pair{false, kReachabilityFlagReachable}}) {
@@ -86,7 +89,7 @@ TEST_F(ApplicationFixture, unreachableNetwork_beepsWarnsAndLaunchesAnyway) {
     }
 }
 
-TEST_F(ApplicationFixture, restoreDownloadControls_isIdempotentAndLeavesTheRestAlone) {
+TEST_F(ControlGroups, restoreDownloadControls_isIdempotentAndLeavesTheRestAlone) {
     launch();
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=abc")); // as after a transfer
     controller->restoreDownloadControls();
@@ -105,7 +108,7 @@ TEST_F(ApplicationFixture, restoreDownloadControls_isIdempotentAndLeavesTheRestA
     EXPECT_FALSE(ui().convertFLVButton->isEnabled());
 }
 
-TEST_F(ApplicationFixture, settingsGroup_switchesTheSevenPopUpsOnly) {
+TEST_F(ControlGroups, settingsGroup_switchesTheSevenPopUpsOnly) {
     launch();
     controller->setConversionSettingsEnabled(true);
     for (QComboBox* popUp :
@@ -120,7 +123,7 @@ TEST_F(ApplicationFixture, settingsGroup_switchesTheSevenPopUpsOnly) {
     EXPECT_TRUE(ui().selectFLVtoConvertButton->isEnabled());
 }
 
-TEST_F(ApplicationFixture, taggedPopUps_carryAWholeNumberTagOnEveryItem) {
+TEST_F(ControlGroups, taggedPopUps_carryAWholeNumberTagOnEveryItem) {
     launch();
     QList<int> formatTags;
     for (QComboBox* popUp : {ui().audioChannelsButton, ui().videoFrameRateButton,

@@ -2,10 +2,9 @@
 
 #include "app/ApplicationFixture.h"
 #include "support/ActivityWaits.h"
+#include "support/EventLoop.h"
 #include "support/StubSiteFixture.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStatusBar>
@@ -30,16 +29,6 @@ protected:
         controller->setTransferLimits(limits);
     }
 
-    static bool waitUntil(const std::function<bool()>& condition, int milliseconds = 20000) {
-        QDeadlineTimer deadline(milliseconds);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return true;
-    }
-
     QString destination(const QString& name = QStringLiteral("video.flv")) const {
         return downloads.filePath(name);
     }
@@ -58,7 +47,7 @@ protected:
 
     // The status bar tells how each transfer ended.
     bool waitForTransferOutcome(int milliseconds = 20000) {
-        return waitUntil(
+        return runEventLoopUntil(
             [&] {
                 const QString message = statusMessage();
                 return message.startsWith("Download finished") ||

@@ -13,6 +13,7 @@
 
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
+using reelhound::testing::runEventLoopUntil;
 
 namespace {
 
@@ -91,7 +92,7 @@ protected:
     void startTransfer(const char* videoId) {
         showPage(videoId);
         ui().FLVGetFLVButton->click();
-        ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+        ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }, 20000));
     }
 
     // A converter that waits for a source that never comes: it reads a FIFO.
@@ -99,10 +100,12 @@ protected:
         ASSERT_EQ(mkfifo(fifo().toLocal8Bit().constData(), 0600), 0);
         controller->selectConvertFLVFilenameDidEnd(1, fifo());
         ui().convertFLVButton->click();
-        ASSERT_TRUE(waitUntil([&] {
-            return controller->conversionFileHandle() &&
-                   controller->conversionFileHandle()->processId() > 0;
-        }));
+        ASSERT_TRUE(runEventLoopUntil(
+            [&] {
+                return controller->conversionFileHandle() &&
+                       controller->conversionFileHandle()->processId() > 0;
+            },
+            20000));
     }
 
     QString fifo() const { return destination(QStringLiteral("clip.flv")); }
@@ -166,7 +169,7 @@ protected:
         controller->cancelDownload();
         controller->stopConversion();
         EXPECT_EQ(liveTransfers(), 0);
-        EXPECT_TRUE(waitUntil([] { return runningConverters() == 0; }, 5000));
+        EXPECT_TRUE(runEventLoopUntil([] { return runningConverters() == 0; }, 5000));
         QStringList allowed{QStringLiteral("video.flv")};
         if (QFileInfo::exists(fifo()))
             allowed << QStringLiteral("clip.flv");
@@ -290,7 +293,7 @@ TEST_F(OverlappingActivities, transferFinishingDuringAConversion_handsOverAfterI
     enter(State::Idle);
     showPage("slow");
     ui().FLVGetFLVButton->click();
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }, 20000));
     startConversion();
     checkInvariants();
 

@@ -7,6 +7,8 @@
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
 
+using RecentAddresses = ApplicationFixture;
+
 namespace {
 
 const QString kKey = QStringLiteral("RHDRecentURLs");
@@ -27,7 +29,7 @@ const QStringList kPlaceholders = {"Recent URL 1", "Recent URL 2", "Recent URL 3
 
 } // namespace
 
-TEST_F(ApplicationFixture, firstRun_showsPlaceholdersAndAChosenOneIsRefused) {
+TEST_F(RecentAddresses, firstRun_showsPlaceholdersAndAChosenOneIsRefused) {
     launch();
     EXPECT_EQ(items(ui().recentURLPopUpButton), kPlaceholders);
     EXPECT_EQ(controller->recentURLArray(), kPlaceholders);
@@ -42,7 +44,7 @@ TEST_F(ApplicationFixture, firstRun_showsPlaceholdersAndAChosenOneIsRefused) {
     EXPECT_FALSE(QSettings(settingsPath(), QSettings::IniFormat).contains(kKey));
 }
 
-TEST_F(ApplicationFixture, acceptedAddresses_rotateTheMenuAndSurviveARestart) {
+TEST_F(RecentAddresses, acceptedAddresses_rotateTheMenuAndSurviveARestart) {
     launch();
     enterAddressAndGet(QStringLiteral("http://") + watch("A"));
     EXPECT_EQ(
@@ -68,7 +70,7 @@ TEST_F(ApplicationFixture, acceptedAddresses_rotateTheMenuAndSurviveARestart) {
     EXPECT_EQ(controller->recentURLArray().mid(0, 2), (QStringList{watch("F"), watch("F")}));
 }
 
-TEST_F(ApplicationFixture, addressesWithSeparatorsAndNonAsciiText_roundTripThroughTheStore) {
+TEST_F(RecentAddresses, addressesWithSeparatorsAndNonAsciiText_roundTripThroughTheStore) {
     launch();
     const QString odd = watch(QStringLiteral("a,b;\"c\"=d é 😀 %s"));
     enterAddressAndGet(odd);
@@ -76,7 +78,7 @@ TEST_F(ApplicationFixture, addressesWithSeparatorsAndNonAsciiText_roundTripThrou
     EXPECT_EQ(controller->recentURLArray().first(), odd);
 }
 
-TEST_F(ApplicationFixture, storedValuesSomethingElseWrote_stillGiveFiveUsableEntries) {
+TEST_F(RecentAddresses, storedValuesSomethingElseWrote_stillGiveFiveUsableEntries) {
     struct Shape {
         const char* what;
         QVariant stored;
@@ -114,7 +116,7 @@ TEST_F(ApplicationFixture, storedValuesSomethingElseWrote_stillGiveFiveUsableEnt
     }
 }
 
-TEST_F(ApplicationFixture, corruptSettingsFile_startsWithPlaceholders) {
+TEST_F(RecentAddresses, corruptSettingsFile_startsWithPlaceholders) {
     {
         QFile file(settingsPath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

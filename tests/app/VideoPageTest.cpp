@@ -7,6 +7,8 @@
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
 
+using VideoPage = ApplicationFixture;
+
 namespace {
 
 const QString kRefusal =
@@ -42,7 +44,7 @@ QList<Row> workedExamples() {
 
 } // namespace
 
-TEST_F(ApplicationFixture, workedExamples_throughTheGetButton) {
+TEST_F(VideoPage, workedExamples_throughTheGetButton) {
     launch();
     for (const Row& row : workedExamples()) {
         SCOPED_TRACE(row.entered.toStdString());
@@ -72,7 +74,7 @@ TEST_F(ApplicationFixture, workedExamples_throughTheGetButton) {
     }
 }
 
-TEST_F(ApplicationFixture, acceptedAddress_unlocksDownloadAndResetsTheRequestType) {
+TEST_F(VideoPage, acceptedAddress_unlocksDownloadAndResetsTheRequestType) {
     launch();
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=abc"));
     EXPECT_TRUE(ui().downloadDestinationSelectButton->isEnabled());
@@ -81,7 +83,7 @@ TEST_F(ApplicationFixture, acceptedAddress_unlocksDownloadAndResetsTheRequestTyp
     EXPECT_FALSE(ui().convertFLVButton->isEnabled()); // nothing else unlocked
 }
 
-TEST_F(ApplicationFixture, refusalAfterAnAcceptedAddress_leavesEverythingAsItWas) {
+TEST_F(VideoPage, refusalAfterAnAcceptedAddress_leavesEverythingAsItWas) {
     launch();
     enterAddressAndGet(QStringLiteral("http://www.vistaro.com/watch?v=first"));
     const auto list = controller->recentURLArray();
@@ -102,14 +104,14 @@ TEST_F(ApplicationFixture, refusalAfterAnAcceptedAddress_leavesEverythingAsItWas
     EXPECT_EQ(stored.value(QStringLiteral("RHDRecentURLs")), storedList);
 }
 
-TEST_F(ApplicationFixture, enterInTheAddressField_actsAsGet) {
+TEST_F(VideoPage, enterInTheAddressField_actsAsGet) {
     launch();
     ui().URLEntryTextField->setText(QStringLiteral("vistaro.com/watch?v=byEnter"));
     QTest::keyClick(ui().URLEntryTextField, Qt::Key_Return);
     EXPECT_EQ(controller->video_id(), std::optional<QString>(QStringLiteral("byEnter")));
 }
 
-TEST_F(ApplicationFixture, anyEnteredText_isAcceptedOrRefusedWithoutHarm) {
+TEST_F(VideoPage, anyEnteredText_isAcceptedOrRefusedWithoutHarm) {
     launch();
     const QString prefix = QStringLiteral("www.vistaro.com/watch?v=");
     const QString texts[] = {
@@ -136,7 +138,7 @@ TEST_F(ApplicationFixture, anyEnteredText_isAcceptedOrRefusedWithoutHarm) {
     }
 }
 
-TEST_F(ApplicationFixture, identifierAccessors_keepWhatTheyAreGiven) {
+TEST_F(VideoPage, identifierAccessors_keepWhatTheyAreGiven) {
     launch();
     controller->set_flv_id(QStringLiteral("flv"));
     controller->set_flv_id(controller->flv_id()); // storing the value already held is safe
@@ -147,7 +149,7 @@ TEST_F(ApplicationFixture, identifierAccessors_keepWhatTheyAreGiven) {
     EXPECT_EQ(controller->flv_id(), std::optional<QString>(QStringLiteral("flv")));
 }
 
-TEST_F(ApplicationFixture, xmlLookups_areOfferedByTheController) {
+TEST_F(VideoPage, xmlLookups_areOfferedByTheController) {
     launch();
     const auto parsed = parseXmlTree("<r><a>1</a><b><c>2</c><d/></b></r>");
     ASSERT_TRUE(parsed.document);

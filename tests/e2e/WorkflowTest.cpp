@@ -8,6 +8,9 @@
 using namespace reelhound;
 using reelhound::testing::waitForConversion;
 using reelhound::testing::NetworkFixture;
+using reelhound::testing::runEventLoopUntil;
+
+using Workflow = NetworkFixture;
 
 namespace {
 
@@ -24,14 +27,14 @@ QString probe(const QString& path) {
 
 // From a pasted address to a converted file, against the local stand-in of the
 // site, the real network stack, web engine and ffmpeg.
-TEST_F(NetworkFixture, pastedAddress_endsAsAConvertedFile) {
+TEST_F(Workflow, pastedAddress_endsAsAConvertedFile) {
     launchWithShortLimits();
     QSignalSpy pageLoaded(controller->RLHDWebView(), &QWebEngineView::loadFinished);
 
     enterAddressAndGet(QStringLiteral("http://www.vistaro.com/watch?v=demo"));
     ASSERT_TRUE(pageLoaded.wait(30000));
     EXPECT_TRUE(pageLoaded.first().first().toBool());
-    EXPECT_TRUE(waitUntil([&] {
+    EXPECT_TRUE(runEventLoopUntil([&] {
         return controller->RLHDWebView()->title() == QStringLiteral("Vistaro player - demo");
     })) << controller->RLHDWebView()->title().toStdString();
     EXPECT_TRUE(site.requestedURLs().contains("http://www.vistaro.com/v/demo"));

@@ -3,6 +3,7 @@
 
 #include "core/ConverterCommandLine.h"
 #include "platform/Strings.h"
+#include "support/EventLoop.h"
 #include "support/ProcessStatus.h"
 #include "support/QtPrinters.h"
 
@@ -27,6 +28,7 @@
 #include <sys/stat.h>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopFor;
 
 namespace {
 
@@ -98,13 +100,6 @@ QStringList script(std::initializer_list<const char*> steps) {
     return arguments;
 }
 
-void settle(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 bool childIsGone(qint64 pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
 }
@@ -140,7 +135,7 @@ TEST(ConverterProcess, endOfOutput_isReportedOnceAnArmedReaderAsks) {
     ConverterProcess process;
     Relay relay(process);
     ASSERT_TRUE(runToExit(process, kScriptedConverter, script({"err=only\\n", "sleep=100"})));
-    settle(50);
+    runEventLoopFor(50);
     EXPECT_EQ(relay.chunks, QStringList{"only\n"});
     EXPECT_EQ(relay.emptyReads, 1);
     EXPECT_TRUE(process.atEndOfErrorOutput());
@@ -156,7 +151,7 @@ TEST(ConverterProcess, endOfOutput_isReportedOnceAnArmedReaderAsks) {
     process.armDataNotification();
     process.armDataNotification();
     inside = false;
-    settle(50);
+    runEventLoopFor(50);
     EXPECT_EQ(late, 1);
 }
 
@@ -273,7 +268,7 @@ TEST(ConverterProcess, converterThatCannotStart_namesThePlaceAndTheCause) {
         bool endedSignalled = false;
         QObject::connect(&process, &ConverterProcess::ended, [&] { endedSignalled = true; });
         ASSERT_TRUE(runToExit(process, program, script({"exit=0"})));
-        settle(20);
+        runEventLoopFor(20);
         EXPECT_TRUE(endedSignalled);
         EXPECT_EQ(process.outcome(), ConverterOutcome::FailedToStart);
         EXPECT_EQ(process.failureReason(), reason);
@@ -340,7 +335,7 @@ TEST(ConverterProcess, stoppedNotifications_dropLateOutput) {
     process.start(kScriptedConverter, script({"sleep=200", "err=late\\n"}));
     process.stopNotifications();
     process.waitUntilExit();
-    settle(50);
+    runEventLoopFor(50);
     EXPECT_EQ(relay.notifications, 0);
     EXPECT_TRUE(process.readAvailableErrorOutput().isEmpty());
     EXPECT_EQ(process.lastErrorLine(), "late") << "the last line is still followed";
@@ -356,10 +351,8 @@ TEST(ConverterProcess, destroyingTheHandle_killsTheChildAndItsPartialOutput) {
         process.setOutputPath(output);
         process.start(kScriptedConverter, script({outputStep.constData(), "write-output=10",
                                                   "err=ready\\n", "sleep=30000"}));
-        QElapsedTimer timer;
-        timer.start();
-        while (process.lastErrorLine() != "ready" && timer.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        reelhound::testing::runEventLoopUntil([&] { return process.lastErrorLine() == "ready"; },
+                                              5000);
         pid = process.processId();
         ASSERT_GT(pid, 0);
     }

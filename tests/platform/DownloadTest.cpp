@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkProxy>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@
 #include <vector>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopUntil;
 using namespace std::chrono_literals;
 
 namespace {
@@ -75,10 +77,6 @@ public:
     }
 };
 
-bool runUntil(const std::function<bool()>& done, int milliseconds) {
-    return reelhound::testing::runEventLoopUntil(done, milliseconds);
-}
-
 QByteArray contentsOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -121,7 +119,7 @@ protected:
     }
 
     bool waitForEnd(RecordingDelegate& of, int milliseconds = 5000) {
-        return runUntil([&] { return of.endings > 0; }, milliseconds);
+        return runEventLoopUntil([&] { return of.endings > 0; }, milliseconds);
     }
     bool waitForEnd() { return waitForEnd(delegate); }
 
@@ -158,7 +156,7 @@ TEST_F(DownloadTest, plainVideo_writesServedBytesWithCallbacksInOrder) {
     ASSERT_EQ(site.requests().size(), 1);
     EXPECT_EQ(site.requests()[0].header("Accept-Encoding"), "identity");
 
-    EXPECT_TRUE(runUntil([&] { return download.isNull(); }, 1000)) << "not deleted";
+    EXPECT_TRUE(runEventLoopUntil([&] { return download.isNull(); }, 1000)) << "not deleted";
 }
 
 TEST_F(DownloadTest, existingDestination_isReplacedOnlyWhenFinished) {
@@ -211,13 +209,10 @@ TEST_P(DownloadFaultTest, failsOnceAndLeavesEarlierFileAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     StubSiteFaults, DownloadFaultTest,
-    ::testing::Values(FaultCase{"missing", "The server answered 404 Not Found."},
-                      FaultCase{"server-error", "The server answered 500 Internal Server Error."},
-                      FaultCase{"dropped", "closed before the whole file arrived"},
-                      FaultCase{"stall", "No data arrived for 0.3 seconds", 300ms},
-                      FaultCase{"no-answer", "No data arrived for 0.3 seconds", 300ms},
-                      FaultCase{"redirect-file", "not a web address"},
-                      FaultCase{"redirect-loop", "too many times"}),
+    // The faults the window also meets are checked through it
+    // (tests/app/DownloadTest.cpp, FailedTransfer); a silent video server is
+    // met only here, as the link service is asked first there.
+    ::testing::Values(FaultCase{"no-answer", "No data arrived for 0.3 seconds", 300ms}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.videoId);
         return name.remove(u'-').toStdString();
@@ -260,7 +255,7 @@ TEST_F(DownloadTest, cancelInDataCallback_endsEverything) {
     delegate.onData = [](Download& download) { download.cancel(); };
     QPointer<Download> download = start(QStringLiteral("slow"));
     ASSERT_TRUE(download);
-    ASSERT_TRUE(runUntil([&] { return delegate.totalBytes > 0; }, 5000));
+    ASSERT_TRUE(runEventLoopUntil([&] { return delegate.totalBytes > 0; }, 5000));
     QTest::qWait(300); // several more pieces would have arrived by now
 
     EXPECT_EQ(delegate.events,
@@ -276,7 +271,7 @@ TEST_F(DownloadTest, cancelWhileTheBodyWaitsForADestination_endsAtOnce) {
     // without writing or reporting anything.
     delegate.onDecide = [](Download& download) { download.cancel(); };
     QPointer<Download> download = start(QStringLiteral("size-100000000"));
-    ASSERT_TRUE(runUntil([&] { return download.isNull(); }, 5000));
+    ASSERT_TRUE(runEventLoopUntil([&] { return download.isNull(); }, 5000));
     QTest::qWait(100);
     EXPECT_EQ(delegate.events, (QStringList{"begin", "response 200", "decide get_video.flv"}));
     EXPECT_EQ(delegate.totalBytes, 0);
@@ -373,7 +368,7 @@ TEST_F(DownloadTest, proxyNamedByQtSettings_carriesTheTransfer) {
     EXPECT_TRUE(folderEntries().isEmpty());
 }
 
-TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndNumbersTheNewOne) {
+TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndFails) {
     writeFile(destination, "earlier file");
     Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
     ASSERT_TRUE(download);
@@ -381,10 +376,12 @@ TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndNumbersTheNewOne) {
     download->setDestination(destination, false);
     ASSERT_TRUE(waitForEnd());
 
-    const QString numbered = folder.filePath(QStringLiteral("Vistaro Video-1.flv"));
-    EXPECT_EQ(delegate.createdPath, numbered);
+    ASSERT_TRUE(delegate.error);
+    EXPECT_EQ(delegate.error->localizedDescription,
+              QStringLiteral("The file %1 already exists.").arg(destination));
+    EXPECT_TRUE(delegate.createdPath.isEmpty());
     EXPECT_EQ(contentsOf(destination), "earlier file");
-    EXPECT_TRUE(contentsOf(numbered) == site.videoFileContents());
+    EXPECT_EQ(folderEntries(), QStringList{QFileInfo(destination).fileName()});
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "stub-site/FaultModes.h"
 #include "stub-site/StubSite.h"
 
 #include "core/DirectLink.h"
@@ -6,7 +7,9 @@
 #include "support/QtPrinters.h"
 #include "support/StubSiteFixture.h"
 
+#include <QFile>
 #include <QNetworkProxy>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -74,6 +77,42 @@ TEST_F(StubSiteTest, generatedBytes_dependOnlyOnTheirOffset) {
     const QByteArray whole = StubSite::generatedBytes(0, 200'000);
     EXPECT_EQ(StubSite::generatedBytes(65'000, 70'000), whole.mid(65'000, 70'000));
     EXPECT_NE(whole.left(1000), whole.mid(1000, 1000));
+}
+
+// The README's table of fault modes is the code's table, row for row.
+TEST_F(StubSiteTest, readmeListsEveryFaultModeAsTheCodeDoes) {
+    QFile readme(QStringLiteral(REELHOUND_SOURCE_DIR "/tools/stub-site/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QString section = text.section(QStringLiteral("## Fault modes"), 1);
+    static const QRegularExpression row(QStringLiteral("^\\| `([^`]*)` \\| (.*) \\|$"),
+                                        QRegularExpression::MultilineOption);
+    QStringList documented;
+    for (const auto& match : row.globalMatch(section))
+        documented << match.captured(1) + u'\t' + match.captured(2);
+    QStringList coded;
+    for (const FaultModeEntry& entry : kFaultModes)
+        coded << QString::fromLatin1(entry.identifier) + u'\t' + QString::fromUtf8(entry.behaviour);
+    EXPECT_EQ(documented, coded);
+}
+
+// Every example the home page offers picks its own mode, and the home page
+// offers them all.
+TEST_F(StubSiteTest, homePageListsAnExampleOfEveryFaultMode) {
+    const PageFetchResult home = fetchPageText(QUrl("http://www.vistaro.com/"));
+    ASSERT_TRUE(home.ok) << home.error.toStdString();
+    EXPECT_EQ(faultModeOf(QStringLiteral("demo")).mode, FaultMode::Ordinary);
+    for (const FaultModeEntry& entry : kFaultModes) {
+        for (const QString& example : QString::fromLatin1(entry.examples).split(u' ')) {
+            EXPECT_EQ(faultModeOf(example + QStringLiteral("&feature=related")).mode, entry.mode)
+                << example.toStdString();
+            EXPECT_TRUE(home.text.contains(QStringLiteral("watch?v=") + example + u'"'))
+                << example.toStdString();
+        }
+    }
+    EXPECT_EQ(faultModeOf(QStringLiteral("dropped-101")).mode, FaultMode::Ordinary);
+    EXPECT_EQ(faultModeOf(QStringLiteral("redirects-0")).mode, FaultMode::Ordinary);
+    EXPECT_EQ(faultModeOf(QStringLiteral("size-12")).number, 12);
 }
 
 } // namespace

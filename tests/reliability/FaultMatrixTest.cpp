@@ -15,6 +15,8 @@ using namespace reelhound;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::waitForLinkLookup;
 
+using Redirects = NetworkFixture;
+
 namespace {
 
 const QByteArray kEarlierContents = "an earlier download that must survive";
@@ -135,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "Download failed: The file ", "could not be created: "}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(NetworkFixture, redirectChain_isFollowedHopByHop) {
+TEST_F(Redirects, redirectChain_isFollowedHopByHop) {
     launchWithShortLimits();
     chooseDestination(destination());
     downloadVideo(QStringLiteral("redirects-5"));

@@ -12,8 +12,12 @@
 #include <unistd.h>
 
 using namespace reelhound;
+using reelhound::testing::runEventLoopUntil;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::RecordingDesktopServices;
+
+using PartialFile = NetworkFixture;
+using SystemLogLines = NetworkFixture;
 
 namespace {
 
@@ -78,12 +82,12 @@ TEST_F(PlantedLinks, atTheDestination_isReplacedByTheFileNotFollowed) {
     expectVictimUntouched();
 }
 
-TEST_F(NetworkFixture, temporaryFile_liesBesideTheDestinationWithoutAName) {
+TEST_F(PartialFile, temporaryFile_liesBesideTheDestinationWithoutAName) {
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
     ui().FLVGetFLVButton->click();
-    ASSERT_TRUE(waitUntil([&] { return controller->bytesReceived() > 0; }));
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
 
     // What this process has open in the download folder while bytes arrive.
     QStringList open;
@@ -168,7 +172,7 @@ private:
     int saved_ = -1;
 };
 
-TEST_F(NetworkFixture, textFromOutside_staysOneEscapedLineInTheSystemLog) {
+TEST_F(SystemLogLines, textFromOutside_staysOneEscapedLineInTheSystemLog) {
     SystemLogDesktop systemLog(desktop);
     preferences = std::make_unique<Preferences>(settingsPath());
     LaunchedApplication launched = launchApplication(systemLog, *preferences);

@@ -5,12 +5,12 @@
 // file name), --only NAME,... (save only these states). For twice the size, run
 // it with QT_SCALE_FACTOR=2 on a screen of 1920x1720.
 #include "support/ActivityWaits.h"
+#include "support/EventLoop.h"
 #include "support/StubbedApplication.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QNetworkProxy>
 #include <QPalette>
@@ -26,16 +26,8 @@
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
-}
-
-void settle(int milliseconds) {
-    waitUntil([] { return false; }, milliseconds);
-}
+using reelhound::testing::runEventLoopFor;
+using reelhound::testing::runEventLoopUntil;
 
 // The usual dark scheme of the Fusion style.
 QPalette darkPalette() {
@@ -111,20 +103,20 @@ int main(int argc, char** argv) {
                     path.toUtf8().constData());
     };
     const auto shoot = [&](const char* name) {
-        settle(400);
+        runEventLoopFor(400);
         save(QString::fromLatin1(name));
     };
 
     controller.saveDestinationFilenameDidEnd(1, folder.filePath("Vistaro Video.flv"));
     ui.URLEntryTextField->setText("http://www.vistaro.com/watch?v=slow");
     ui.URLGetURLButton->click();
-    waitUntil([&] { return ui.RLHDWebView->title().contains("player"); });
+    runEventLoopUntil([&] { return ui.RLHDWebView->title().contains("player"); }, 30000);
     shoot("video-page");
 
     ui.FLVGetFLVButton->click();
-    waitUntil([&] { return controller.bytesReceived() > 60000; });
+    runEventLoopUntil([&] { return controller.bytesReceived() > 60000; }, 30000);
     shoot("download-running");
-    waitUntil([&] { return window->statusBar()->currentMessage().startsWith("Download f"); });
+    runEventLoopUntil([&] { return window->statusBar()->currentMessage().startsWith("Download f"); }, 30000);
     shoot("download-finished");
 
     ui.convertToDifferentFormatButton->setCurrentIndex(1);

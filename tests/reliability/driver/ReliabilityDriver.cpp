@@ -29,7 +29,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +50,8 @@
 using namespace reelhound;
 using reelhound::testing::childProcesses;
 using reelhound::testing::waitForConversion;
+using reelhound::testing::runEventLoopFor;
+using reelhound::testing::runEventLoopUntil;
 
 namespace {
 
@@ -61,16 +62,6 @@ void say(const char* key, const QString& value) {
 
 void say(const char* key, long long value) {
     say(key, QString::number(value));
-}
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 30000) {
-    // A real event loop, as the application runs in: deferred deletions and
-    // network replies are handled the way they are there.
-    return testing::runEventLoopUntil(condition, milliseconds, 10);
-}
-
-void settle(int milliseconds) {
-    waitUntil([] { return false; }, milliseconds);
 }
 
 int openFileCount() {
@@ -106,7 +97,7 @@ public:
         });
         progress.start(5);
         ui_.FLVGetFLVButton->click(); // an alert instead means no transfer started
-        if (!waitUntil([&] { return transferEnded() || !app_.desktop.alerts.empty(); }, 60000)) {
+        if (!runEventLoopUntil([&] { return transferEnded() || !app_.desktop.alerts.empty(); }, 60000)) {
             say("error", QStringLiteral("the transfer did not end"));
             return 3;
         }
@@ -154,10 +145,12 @@ public:
         if (activity == u"conversion") {
             chooseSource(argument, 10);
             ui_.convertFLVButton->click();
-            running = waitUntil([&] {
-                return controller_.conversionFileHandle() &&
-                       controller_.conversionFileHandle()->processId() > 0;
-            });
+            running = runEventLoopUntil(
+                [&] {
+                    return controller_.conversionFileHandle() &&
+                           controller_.conversionFileHandle()->processId() > 0;
+                },
+                30000);
             if (running)
                 say("converter-pid", controller_.conversionFileHandle()->processId());
         } else {
@@ -166,7 +159,8 @@ public:
             ui_.FLVGetFLVButton->click();
             running = activity == u"lookup"
                           ? controller_.activities().lookupRunning
-                          : waitUntil([&] { return controller_.bytesReceived() > 0; });
+                          : runEventLoopUntil([&] { return controller_.bytesReceived() > 0; },
+                                              30000);
         }
         if (!running) {
             say("error", QStringLiteral("the activity did not start"));
@@ -201,13 +195,13 @@ public:
                          [&] { pageLoaded = true; });
         getVideoPage(QStringLiteral("size-1073741824"));
         controller_.saveDestinationFilenameDidEnd(1, QDir(folder).filePath("soak-download.flv"));
-        waitUntil([&] { return pageLoaded; }, 20000);
+        runEventLoopUntil([&] { return pageLoaded; }, 20000);
         int failures = 0;
         for (int i = 0; i < 3; ++i) {
             failures += downloadAndCancel() ? 0 : 1;
             failures += convertOnce(source) ? 0 : 1;
         }
-        settle(500);
+        runEventLoopFor(500);
 
         say("start-fds", openFileCount());
         say("start-children", childProcesses().size());
@@ -216,7 +210,7 @@ public:
             failures += downloadAndCancel() ? 0 : 1;
         for (int i = 0; i < conversions; ++i)
             failures += convertOnce(source) ? 0 : 1;
-        settle(500); // deferred deletions run
+        runEventLoopFor(500); // deferred deletions run
         say("end-fds", openFileCount());
         say("end-children", childProcesses().size());
         say("end-rss-kib", testing::processStatusKiB("VmRSS:"));
@@ -249,13 +243,16 @@ private:
         controller_.setDownloadResponse(DownloadResponse{}); // to tell this transfer's answer
         ui_.FLVGetFLVButton->click(); // asks the service, then starts the transfer
         // Cancelled with data flowing, the way a person cancels.
-        if (!waitUntil([&] {
-                return controller_.downloadResponse()->expectedContentLength > 0 &&
-                       controller_.bytesReceived() > 0;
-            }))
+        if (!runEventLoopUntil(
+                [&] {
+                    return controller_.downloadResponse()->expectedContentLength > 0 &&
+                           controller_.bytesReceived() > 0;
+                },
+                30000))
             return false;
         ui_.FLVGetFLVButton->click(); // carried out at once
-        return waitUntil([&] { return transferEnded(); }) && status() == u"Download cancelled.";
+        return runEventLoopUntil([&] { return transferEnded(); }, 30000) &&
+               status() == u"Download cancelled.";
     }
 
     bool convertOnce(const QString& source) {

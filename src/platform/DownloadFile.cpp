@@ -1,0 +1,109 @@
+#include "platform/DownloadFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reelhound {
+
+bool DownloadFile::open(const QString& destination) {
+    const QFileInfo info(destination);
+    destination_ = QFile::encodeName(info.absoluteFilePath());
+    // Short enough that the random part always fits in a file name.
+    hiddenPrefix_ = QFile::encodeName(info.absolutePath()) + "/." +
+                    QFile::encodeName(info.fileName()).left(200) + '.';
+
+    struct stat existing {};
+    const bool exists = ::lstat(destination_.constData(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return failWith(EISDIR);
+    // An existing file that is not ours to write is not ours to replace either.
+    if (exists && S_ISREG(existing.st_mode) && ::access(destination_.constData(), W_OK) != 0)
+        return failWith(errno);
+
+    // Naming an unnamed file later goes through /proc.
+    bool unnamedFiles = ::access("/proc/self/fd", X_OK) == 0;
+    if (unnamedFiles) {
+        const QByteArray folder = QFile::encodeName(info.absolutePath());
+        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return failWith(errno); // the folder itself is the problem
+        unnamedFiles = fd_ >= 0;
+    }
+    if (!unnamedFiles && !createNamed(exists ? 0600 : 0666))
+        return false;
+    // The download takes the place of the earlier file, with its permissions.
+    if (exists && S_ISREG(existing.st_mode))
+        (void)::fchmod(fd_, existing.st_mode & 07777);
+    return true;
+}
+
+bool DownloadFile::commit() {
+    if (namedPath_.isEmpty()) {
+        if (linkUnnamed(destination_)) {
+            discard(); // only closes: the file has its final name
+            return true;
+        }
+        if (errno != EEXIST)
+            return failWith(errno);
+        for (int attempt = 0; namedPath_.isEmpty(); ++attempt) {
+            const QByteArray candidate = randomSibling();
+            if (linkUnnamed(candidate))
+                namedPath_ = candidate;
+            else if (errno != EEXIST || attempt == 100)
+                return failWith(errno);
+        }
+    }
+    if (::rename(namedPath_.constData(), destination_.constData()) != 0)
+        return failWith(errno);
+    namedPath_.clear();
+    discard();
+    return true;
+}
+
+void DownloadFile::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!namedPath_.isEmpty()) {
+        ::unlink(namedPath_.constData());
+        namedPath_.clear();
+    }
+}
+
+QByteArray DownloadFile::randomSibling() const {
+    return hiddenPrefix_ +
+           QByteArray::number(QRandomGenerator::system()->generate64(), 16)
+               .rightJustified(16, '0') +
+           ".part";
+}
+
+bool DownloadFile::createNamed(mode_t mode) {
+    for (int attempt = 0; attempt <= 100; ++attempt) {
+        const QByteArray candidate = randomSibling();
+        fd_ = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     mode);
+        if (fd_ >= 0) {
+            namedPath_ = candidate;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return failWith(errno);
+}
+
+bool DownloadFile::linkUnnamed(const QByteArray& path) const {
+    // linkat never follows a link at the new name: an existing one gives EEXIST.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+} // namespace reelhound

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstring>
+
+#include <sys/types.h>
+
+namespace reelhound {
+
+// The bytes of one download on their way to the destination.
+//
+// They go to an unnamed file (O_TMPFILE) in the destination's folder: nobody
+// can open, predict or replace it, and it vanishes with this process should it
+// die. commit() links it under the destination's name when that is free, or
+// otherwise under a random name created exclusively beside it, renamed over
+// the destination. Unlike QSaveFile, a symbolic link at the destination is
+// never followed: the rename replaces the link itself, so a link planted there
+// cannot send the bytes elsewhere. Where the file system has no unnamed files,
+// the file gets its random name from the start.
+class DownloadFile {
+public:
+    DownloadFile() = default;
+    DownloadFile(const DownloadFile&) = delete;
+    DownloadFile& operator=(const DownloadFile&) = delete;
+    ~DownloadFile() { discard(); }
+
+    bool open(const QString& destination);
+    // Where the bytes are written; it stays open until commit() or discard().
+    int descriptor() const { return fd_; }
+    // Gives the file its place. The bytes must have been synced already.
+    bool commit();
+    // Throws away what was written; the destination stays as it was.
+    void discard();
+    QString errorString() const { return error_; }
+
+private:
+    bool failWith(int code) {
+        error_ = QString::fromLocal8Bit(std::strerror(code));
+        return false;
+    }
+    QByteArray randomSibling() const;
+    bool createNamed(mode_t mode);
+    bool linkUnnamed(const QByteArray& path) const;
+
+    QByteArray destination_;
+    QByteArray hiddenPrefix_; // "<folder>/.<name>."
+    QByteArray namedPath_;    // empty while the file has no name
+    int fd_ = -1;
+    QString error_;
+};
+
+} // namespace reelhound

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "stub-site/BodySources.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+// What the stand-in answers to an address: the pages of the site and the
+// service, the video, and the fault modes' ways of getting them wrong.
+namespace reelhound {
+
+class StubSite;
+
+enum class Delivery {
+    Whole,      // as fast as the client reads
+    Chunked,    // no length, chunked transfer coding
+    Trickle,    // a few KiB at a time, a piece every few tens of milliseconds
+    StallAfter, // a little, then nothing while the connection stays open
+    DropAfter,  // dropPercent of the body, then the connection is closed
+    Silent,     // the request is read and never answered
+};
+
+struct Response {
+    int status = 200;
+    QByteArray reason = "OK";
+    QByteArray contentType = "text/html; charset=utf-8";
+    QList<QPair<QByteArray, QByteArray>> headers;
+    std::unique_ptr<BodySource> body;
+    Delivery delivery = Delivery::Whole;
+    int dropPercent = 50; // for DropAfter
+};
+
+// A small HTML page with the given status.
+Response htmlResponse(int status, QByteArray reason, const QString& title, const QString& content);
+
+// The answer to a GET or HEAD of an absolute address.
+Response answerFor(const QUrl& url, StubSite& site);
+
+} // namespace reelhound

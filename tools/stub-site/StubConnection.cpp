@@ -1,0 +1,189 @@
+#include "stub-site/StubConnection.h"
+
+#include "stub-site/Answers.h"
+#include "stub-site/StubSite.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+
+namespace reelhound {
+namespace {
+
+constexpr qint64 kPieceSize = 64 * 1024;
+// How much may wait in the socket before we stop writing until it drains.
+constexpr qint64 kHighWater = 256 * 1024;
+constexpr qint64 kMaximumRequestSize = 64 * 1024;
+constexpr qint64 kTricklePiece = 4 * 1024;
+constexpr int kTrickleIntervalMs = 50;
+constexpr qint64 kStallAfter = 16 * 1024;
+
+} // namespace
+
+// One client connection: reads one request, answers it, closes.
+class StubConnection final : public QObject {
+public:
+    StubConnection(StubSite& site, QTcpSocket* socket)
+        : QObject(&site), site_(site), socket_(socket) {
+        socket_->setParent(this);
+        connect(socket_, &QTcpSocket::readyRead, this, &StubConnection::readRequest);
+        connect(socket_, &QTcpSocket::bytesWritten, this, &StubConnection::pump);
+        connect(socket_, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+        trickleTimer_.setInterval(kTrickleIntervalMs);
+        connect(&trickleTimer_, &QTimer::timeout, this, [this] {
+            trickleBudget_ = kTricklePiece;
+            pump();
+        });
+        readRequest();
+    }
+
+private:
+    void readRequest() {
+        if (answered_) {
+            socket_->readAll(); // one request per connection
+            return;
+        }
+        received_ += socket_->readAll();
+        const auto headerEnd = received_.indexOf("\r\n\r\n");
+        if (headerEnd < 0) {
+            if (received_.size() > kMaximumRequestSize)
+                respond(htmlResponse(431, "Request Header Fields Too Large",
+                                     QStringLiteral("Too large"), QString()));
+            return;
+        }
+        StubSite::Request request;
+        const QList<QByteArray> lines = received_.left(headerEnd).split('\n');
+        const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+        if (requestLine.size() != 3) {
+            respond(htmlResponse(400, "Bad Request", QStringLiteral("Bad request"), QString()));
+            return;
+        }
+        request.method = requestLine[0];
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QByteArray line = lines[i].trimmed();
+            const auto colon = line.indexOf(':');
+            if (colon > 0)
+                request.headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
+        }
+        const QByteArray target = requestLine[1];
+        // A proxy gets absolute addresses; a plain server request is made
+        // absolute with its Host header, so a browser can also talk to us.
+        request.url = target.startsWith('/')
+                          ? QStringLiteral("http://") + QString::fromUtf8(request.header("Host")) +
+                                QString::fromUtf8(target)
+                          : QString::fromUtf8(target);
+        headOnly_ = request.method == "HEAD";
+        site_.record(request);
+
+        if (request.method != "GET" && request.method != "HEAD") {
+            respond(htmlResponse(501, "Not Implemented", QStringLiteral("Not implemented"),
+                                 QStringLiteral("<p>Only GET and HEAD are served.</p>")));
+            return;
+        }
+        respond(answerFor(QUrl(request.url, QUrl::TolerantMode), site_));
+    }
+
+    void respond(Response response) {
+        answered_ = true;
+        if (response.delivery == Delivery::Silent)
+            return; // the connection stays open until the client gives up
+        delivery_ = response.delivery;
+        dropPercent_ = response.dropPercent;
+        body_ = std::move(response.body);
+        const qint64 size = body_ ? body_->size() : 0;
+        if (delivery_ == Delivery::StallAfter)
+            limit_ = std::min(kStallAfter, size / 2);
+        else if (delivery_ == Delivery::DropAfter) // in two steps: size may be near 2^63
+            limit_ = size / 100 * dropPercent_ + size % 100 * dropPercent_ / 100;
+
+        QByteArray head =
+            "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
+        head += "Server: reelhound-stub-site\r\n";
+        head += "Content-Type: " + response.contentType + "\r\n";
+        if (delivery_ == Delivery::Chunked)
+            head += "Transfer-Encoding: chunked\r\n";
+        else
+            head += "Content-Length: " + QByteArray::number(size) + "\r\n";
+        for (const auto& [name, value] : response.headers)
+            head += name + ": " + value + "\r\n";
+        head += "Connection: close\r\n\r\n";
+        socket_->write(head);
+        if (headOnly_ || body_ == nullptr) {
+            closeWhenWritten();
+            return;
+        }
+        if (delivery_ == Delivery::Trickle) {
+            trickleBudget_ = kTricklePiece;
+            trickleTimer_.start();
+        }
+        pump();
+    }
+
+    void pump() {
+        if (!answered_ || finished_ || body_ == nullptr ||
+            socket_->state() != QAbstractSocket::ConnectedState)
+            return;
+        while (socket_->bytesToWrite() < kHighWater) {
+            qint64 allowance = kPieceSize;
+            if (delivery_ == Delivery::Trickle)
+                allowance = std::min(allowance, trickleBudget_);
+            if (limit_ >= 0)
+                allowance = std::min(allowance, limit_ - sent_);
+            if (allowance <= 0) {
+                if (delivery_ == Delivery::DropAfter)
+                    closeWhenWritten();
+                return; // a trickle waits for its timer, a stall for ever
+            }
+            if (buffer_.size() < kPieceSize)
+                buffer_.resize(kPieceSize);
+            const qint64 length = body_->read(buffer_.data(), allowance);
+            if (length < 0) {
+                socket_->abort();
+                return;
+            }
+            if (length == 0) {
+                if (delivery_ == Delivery::Chunked)
+                    socket_->write("0\r\n\r\n");
+                closeWhenWritten();
+                return;
+            }
+            if (delivery_ == Delivery::Chunked)
+                socket_->write(QByteArray::number(length, 16) + "\r\n");
+            socket_->write(buffer_.constData(), length);
+            if (delivery_ == Delivery::Chunked)
+                socket_->write("\r\n");
+            sent_ += length;
+            if (delivery_ == Delivery::Trickle)
+                trickleBudget_ -= length;
+        }
+    }
+
+    void closeWhenWritten() {
+        finished_ = true;
+        trickleTimer_.stop();
+        socket_->disconnectFromHost(); // after what is queued has gone out
+    }
+
+    StubSite& site_;
+    QTcpSocket* socket_;
+    QByteArray received_;
+    std::unique_ptr<BodySource> body_;
+    QByteArray buffer_;
+    Delivery delivery_ = Delivery::Whole;
+    int dropPercent_ = 50;
+    qint64 sent_ = 0;
+    qint64 limit_ = -1; // where a stall or a drop stops the body
+    qint64 trickleBudget_ = 0;
+    QTimer trickleTimer_;
+    bool answered_ = false;
+    bool headOnly_ = false;
+    bool finished_ = false;
+};
+
+void serveConnection(StubSite& site, QTcpSocket* socket) {
+    new StubConnection(site, socket); // deletes itself when the client is gone
+}
+
+} // namespace reelhound
