@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                        -1},
         ConverterFault{"crashing", Converter::Scripted,
                        "err=Aborting now\\r\nwrite-output=100\nabort\n",
-                       "Conversion failed: Aborting now", -1},
+                       "Conversion failed: The converter was stopped by signal 6.", -1},
         ConverterFault{"binaryJunk", Converter::Scripted,
                        "err=\\x01\\xff\\xfe\\x1b[2J junk\\x00\\x7f\\n\nexit=1\n",
                        "Conversion failed: \\x01\xef\xbf\xbd\xef\xbf\xbd\\x1b[2J junk\\x00\\x7f",
