@@ -45,6 +45,11 @@ constexpr std::array<std::pair<int, const char*>, 5> kRedirectStatuses{{
     {308, "Permanent Redirect"},
 }};
 constexpr auto kDirectLinkToken = "OEgsToPDskJ";
+// Longer than any address a client can put in a request.
+constexpr qsizetype kLongLinkPadding = 1024 * 1024;
+// What "partial" answers to a request for the whole file.
+constexpr qint64 kPartialLength = 1000;
+constexpr qint64 kPartialOf = 100000;
 
 QString siteHost() {
     return QStringLiteral("www.") + QString::fromUtf8(config::kSiteDomain);
@@ -221,7 +226,7 @@ Response homePage() {
         "server-error", "dropped",       "dropped-1",     "dropped-99",     "stall",
         "redirect",     "redirects-5",   "redirect-file", "redirect-loop",  "hostile-reason",
         "no-prefix",    "no-terminator", "service-error", "huge-page",      "binary-page",
-        "latin1-page",  "no-answer"};
+        "latin1-page",  "no-answer",     "partial",       "gzip",           "long-link"};
     QString items;
     for (const char* id : kIdentifiers)
         items += QStringLiteral("<li><a href=\"%1/watch?v=%2\">%1/watch?v=%2</a></li>\n")
@@ -276,6 +281,15 @@ Response servicePage(const QString& videoId) {
         response.body = std::make_unique<MemoryBody>(StubSite::generatedBytes(0, 4096) + link +
                                                      StubSite::generatedBytes(4096, 4096));
         return response;
+    }
+    if (mode == u"long-link") {
+        // A usable link that goes on for a MiB, all of it inside the address.
+        const QString padding(kLongLinkPadding, u'a');
+        const QString longLink =
+            StubSite::directVideoURL(videoId) + QStringLiteral("&pad=") + padding;
+        return htmlResponse(200, "OK", QStringLiteral("Link service"),
+                            QStringLiteral("<a href=\"%1\" class=\"download\">Download FLV</a>")
+                                .arg(longLink.toHtmlEscaped()));
     }
     if (mode == u"latin1-page") {
         // A usable page, but in ISO 8859-1: its accented letters are not UTF-8.
@@ -448,6 +462,23 @@ private:
 
         Response response;
         response.contentType = "video/x-flv";
+        if (mode == u"partial") {
+            // A part of the file, although the request asked for no range.
+            response.status = 206;
+            response.reason = "Partial Content";
+            response.headers.append(
+                {QByteArray("Content-Range"), "bytes 0-" + QByteArray::number(kPartialLength - 1) +
+                                                  '/' + QByteArray::number(kPartialOf)});
+            response.body = std::make_unique<PatternBody>(kPartialLength);
+            return response;
+        }
+        if (mode == u"gzip") {
+            // The file packed, although the request asked for it as it is.
+            response.headers.append({QByteArray("Content-Encoding"), QByteArray("gzip")});
+            response.body = std::make_unique<MemoryBody>(
+                QByteArray::fromHex("1f8b08000000000000034b4c4a0600c241243503000000"));
+            return response;
+        }
         if (const auto size = generatedSizeOf(mode)) {
             response.body = std::make_unique<PatternBody>(*size);
             return response;
