@@ -64,7 +64,8 @@ TEST(ConverterReport, fullDiskBehindAProgressLine_isFoundAcrossChunks) {
 TEST(ConverterReport, writeFailureWords_plainForLimitsAndTheConvertersOwnOtherwise) {
     const std::pair<std::string, std::string> cases[] = {
         {"", ""},
-        {"Error closing file /d/a.avi: File too large", "The file grew larger than the system allows."},
+        {"Error closing file /d/a.avi: File too large",
+         "The file grew larger than the system allows."},
         {"Error closing file /d/a.avi: Input/output error",
          "Error closing file /d/a.avi: Input/output error"},
     };
