@@ -10,14 +10,19 @@
 #include "core/WatchAddress.h"
 #include "platform/ConverterExecutable.h"
 #include "app/DesktopServices.h"
+#include "platform/DestinationCheck.h"
+#include "platform/HttpTransfer.h"
 #include "platform/PageFetch.h"
 #include "platform/Preferences.h"
+#include "app/widgets/NewestLines.h"
 #include "app/widgets/ProgressIndicator.h"
+#include "platform/StagedOutput.h"
 #include "platform/Strings.h"
 #include "ui_MainWindow.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -42,6 +47,10 @@ QString alertButton() {
 
 QString recentURLsKey() {
     return QString::fromLatin1(kRecentURLsKey);
+}
+
+QString defaultDestinationPath() {
+    return QDir::homePath() + QStringLiteral("/Desktop/Vistaro Video.flv");
 }
 
 } // namespace
@@ -91,8 +100,7 @@ void ApplicationController::awakeFromNib() {
     downloadRequestType_ = kRequestTypePage;
     shouldCancelDownload_ = 0;
     loadRecentURLs();
-    downloadDestinationTextField->setText(QDir::homePath() +
-                                          QStringLiteral("/Desktop/Vistaro Video.flv"));
+    downloadDestinationTextField->setText(defaultDestinationPath());
     FLVGetFLVButton->setEnabled(false);
     downloadDestinationSelectButton->setEnabled(false);
     downloadProgressTextField->setHidden(true);
@@ -217,6 +225,7 @@ void ApplicationController::recentURLMenuItemClicked(int itemIndex) {
 // The video page
 
 void ApplicationController::getURLClicked() {
+    dropPastedLineBreak();
     const QString enteredText = URLEntryTextField->text();
     const std::string shortURL = shortURLForEntry(toStd(enteredText));
     const std::string watchURL = watchURLForShortURL(shortURL);
@@ -304,6 +313,8 @@ void ApplicationController::convertFLVtoDifferentFormat() {
         return;
     }
     const ConversionSettings settings = conversionSettingsFromControls();
+    if (!confirmReplacingConversionOutput(settings))
+        return;
     QStringList arguments;
     for (const auto& argument : buildConverterArguments(settings))
         arguments.push_back(toQt(argument));
@@ -311,6 +322,9 @@ void ApplicationController::convertFLVtoDifferentFormat() {
     auto converter = std::make_unique<ConverterProcess>();
     if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
         converter->setOutputPath(toQt(*output));
+    StagedOutput staged;
+    if (!stageConversionOutput(settings, staged, arguments, *converter))
+        return;
     if (conversionFileHandle_)
         conversionFileHandle_->stopNotifications();
     conversionFileHandle_ = std::move(converter);
@@ -334,13 +348,12 @@ void ApplicationController::convertFLVtoDifferentFormat() {
     convertFLVProgressIndicator->stopAnimation();
     convertFLVProgressTextField->setText(QString());
 
-    if (run.succeeded()) {
+    const QString failure = settleConversionOutput(run, staged);
+    if (failure.isEmpty()) {
         if (const auto output = converterOutputPath(settings.sourcePath, settings.formatTag))
             mainWindow->statusBar()->showMessage(tr("Converted: %1").arg(toQt(*output)));
     } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
-        desktop_.beep();
-        convertFLVProgressTextField->setText(tr("Conversion failed: %1").arg(run.failureDetail()));
-        mainWindow->statusBar()->showMessage(tr("Conversion failed."));
+        reportConversionFailure(failure);
     }
 }
 
@@ -350,7 +363,8 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
         return;
     const QByteArray chunk = conversionFileHandle_->readAvailableErrorOutput();
     if (!chunk.isEmpty())
-        convertFLVProgressTextField->setText(decodeConverterOutput(chunk));
+        convertFLVProgressTextField->setText(
+            newestLinesThatFit(decodeConverterOutput(chunk), *convertFLVProgressTextField));
     else if (conversionFileHandle_->atEndOfErrorOutput())
         return; // the converter has closed its output: nothing more to wait for
     conversionFileHandle_->armDataNotification();
@@ -389,6 +403,7 @@ void ApplicationController::setDestinationFilename() {
 void ApplicationController::saveDestinationFilenameDidEnd(int returnCode, const QString& path) {
     if (returnCode != 0)
         downloadDestinationTextField->setText(path);
+    destinationChosen(returnCode, path);
 }
 
 // ---------------------------------------------------------------------------
@@ -411,6 +426,8 @@ void ApplicationController::startVideoDownload() {
                           alertButton());
         return;
     }
+    if (!confirmDownloadDestination())
+        return;
     const QString query = toQt(serviceQueryURL(toStd(*video_id_)));
     mainWindow->statusBar()->showMessage(tr("Looking up the video file..."));
     const PageFetchResult page = fetchPageText(QUrl(query), transferLimits_.pageFetchTimeout);
@@ -437,6 +454,8 @@ void ApplicationController::startVideoDownload() {
         return;
     }
 
+    if (refuseOverlongLink(*link.address))
+        return;
     Download* download = Download::create(toQt(*link.address), *this, transferLimits_.download);
     downloadRequestType_ = kRequestTypeVideo;
     if (download == nullptr) {
@@ -548,6 +567,107 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     shouldCancelDownload_ = 0;
     restoreDownloadControls();
     showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
+}
+
+// ---------------------------------------------------------------------------
+// Checks before work starts, and where a conversion's file goes
+
+void ApplicationController::dropPastedLineBreak() {
+    const QString entered = URLEntryTextField->text();
+    const QString kept = toQt(entryWithoutPastedLineBreak(toStd(entered)));
+    if (kept != entered)
+        URLEntryTextField->setText(kept);
+}
+
+bool ApplicationController::askToReplace(const QString& path) {
+    const QFileInfo file(path);
+    return desktop_.runConfirmation(alertTitle(),
+                                    tr("A file named %1 already exists in %2. Replace it?")
+                                        .arg(file.fileName(), file.absolutePath()),
+                                    tr("Replace"), tr("Cancel"));
+}
+
+// The service is asked only for a destination that can take the file, and
+// that replaces no file the person has not agreed to replace.
+bool ApplicationController::confirmDownloadDestination() {
+    const QString destination = downloadDestinationTextField->text();
+    const bool pickedForThisDownload = destination == destinationPickedInPanel_;
+    destinationPickedInPanel_.clear();
+    const DestinationCheck check = checkDownloadDestination(destination);
+    if (check.problem == DestinationCheck::Problem::FolderMissing &&
+        destination == defaultDestinationPath()) {
+        // An account without a desktop folder: the person chooses, from home.
+        downloadWaitsForDestination_ = true;
+        setDestinationFilename();
+        return false;
+    }
+    if (!check.ok()) {
+        desktop_.log(QStringLiteral("Download destination ") + destination +
+                     QStringLiteral(" refused: ") + check.words);
+        showTransferOutcome(tr("Download failed: %1").arg(check.words));
+        return false;
+    }
+    return pickedForThisDownload || !destinationExists(destination) || askToReplace(destination);
+}
+
+void ApplicationController::destinationChosen(int returnCode, const QString& path) {
+    if (returnCode != 0)
+        destinationPickedInPanel_ = path;
+    if (std::exchange(downloadWaitsForDestination_, false) && returnCode != 0)
+        startVideoDownload();
+}
+
+bool ApplicationController::refuseOverlongLink(const std::string& address) {
+    if (address.size() <= static_cast<std::size_t>(kLongestTransferAddress))
+        return false;
+    desktop_.log(QStringLiteral("The link service gave an address of %1 bytes, too long to use.")
+                     .arg(address.size()));
+    showTransferOutcome(tr("The link service gave an address too long to use."));
+    return true;
+}
+
+bool ApplicationController::confirmReplacingConversionOutput(const ConversionSettings& settings) {
+    const auto output = converterOutputPath(settings.sourcePath, settings.formatTag);
+    return !output || !destinationExists(toQt(*output)) || askToReplace(toQt(*output));
+}
+
+// The converter writes into a private folder beside the output; the file takes
+// the output's name only once the run is known to have made it whole.
+bool ApplicationController::stageConversionOutput(const ConversionSettings& settings,
+                                                  StagedOutput& staged, QStringList& arguments,
+                                                  ConverterProcess& converter) {
+    const auto output = converterOutputPath(settings.sourcePath, settings.formatTag);
+    if (!output)
+        return true; // the converter is given no output file
+    if (!staged.prepare(toQt(*output))) {
+        reportConversionFailure(
+            tr("The converted file cannot be made in %1: %2")
+                .arg(QFileInfo(toQt(*output)).absolutePath(), staged.errorString()));
+        return false;
+    }
+    arguments.last() = staged.stagedPath();
+    converter.setOutputPath(staged.stagedPath());
+    return true;
+}
+
+// Empty when the conversion succeeded and its file is in place; otherwise
+// why not, and the earlier file at the output's name is as it was.
+QString ApplicationController::settleConversionOutput(const ConverterProcess& run,
+                                                      StagedOutput& staged) {
+    if (!run.succeeded()) {
+        staged.discard();
+        return run.failureDetail();
+    }
+    if (staged.stagedPath().isEmpty() || staged.commit())
+        return {};
+    return tr("The converted file could not be saved: %1").arg(staged.errorString());
+}
+
+void ApplicationController::reportConversionFailure(const QString& cause) {
+    desktop_.beep();
+    const QString message = tr("Conversion failed: %1").arg(cause);
+    convertFLVProgressTextField->setText(message);
+    mainWindow->statusBar()->showMessage(message);
 }
 
 } // namespace reelhound

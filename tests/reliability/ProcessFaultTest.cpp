@@ -120,7 +120,7 @@ TEST_P(ConverterFaults, endTheRunReleaseTheControlsAndLeaveNoPartialFile) {
         EXPECT_EQ(run.value("conversion-text"), "");
         EXPECT_EQ(run.value("beeps"), "0");
     } else {
-        EXPECT_EQ(run.value("status"), "Conversion failed.");
+        EXPECT_TRUE(run.value("status").startsWith(shown)) << run.raw.toStdString();
         EXPECT_TRUE(run.value("conversion-text").startsWith(shown)) << run.raw.toStdString();
         EXPECT_EQ(run.value("beeps"), "1");
     }
