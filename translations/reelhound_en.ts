@@ -265,6 +265,17 @@
     </message>
 </context>
 <context>
+    <name>QFileDialog</name>
+    <message>
+        <source>%1 files (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>reelhound::ApplicationController</name>
     <message>
         <source>Reelhound</source>
@@ -311,10 +322,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Conversion failed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Save Vistaro video to file...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -356,6 +363,26 @@
     </message>
     <message>
         <source>Download failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A file named %1 already exists in %2. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link service gave an address too long to use.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converted file cannot be made in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converted file could not be saved: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
