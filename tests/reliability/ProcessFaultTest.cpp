@@ -179,6 +179,10 @@ TEST(QuitDuringAConversion, killsTheConverterAndRemovesItsPartialOutput) {
     for (const QString& child : run.values("child"))
         EXPECT_FALSE(child.startsWith(QString::number(converter) + ' ')) << child.toStdString();
     EXPECT_FALSE(QFileInfo::exists(tree.filePath(QStringLiteral("clip.mov"))));
+    EXPECT_TRUE(QDir(tree.filePath(QString()))
+                    .entryList({".reelhound-*"}, QDir::Hidden | QDir::AllEntries)
+                    .isEmpty())
+        << "the converter's private folder goes too";
     EXPECT_EQ(run.value("beeps"), "0"); // quitting is not a failure to report
 }
 
