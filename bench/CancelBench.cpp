@@ -60,9 +60,10 @@ int main(int argc, char** argv) {
         controller.saveDestinationFilenameDidEnd(1, destination);
         controller.setDownloadResponse(DownloadResponse{});
         ui.FLVGetFLVButton->click();
-        if (!waitForData)
+        if (!waitForData) {
             testing::runEventLoopFor(50);
             return true;
+        }
         return testing::runEventLoopUntil(
             [&] {
                 return controller.downloadResponse()->HTTPStatus == 200 &&

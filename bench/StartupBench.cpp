@@ -34,6 +34,11 @@ public:
     void runAlert(const QString&, const QString& message, const QString&) override {
         std::fprintf(stderr, "alert: %s\n", message.toUtf8().constData());
     }
+    bool runConfirmation(const QString&, const QString& message, const QString&,
+                         const QString&) override {
+        std::fprintf(stderr, "question: %s\n", message.toUtf8().constData());
+        return false;
+    }
     void beep() override {}
     void log(const QString&) override {}
     bool checkReachabilityByName(const char* host, std::uint32_t* flags) override {

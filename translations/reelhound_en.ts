@@ -434,10 +434,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Conversion failed.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Save Vistaro video to file...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -501,6 +497,26 @@
         <source>Conversion stopped.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A file named %1 already exists in %2. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link service gave an address too long to use.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converted file cannot be made in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converted file could not be saved: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>reelhound::ConverterProcess</name>
@@ -514,10 +530,6 @@
     </message>
     <message>
         <source>The conversion was stopped because the application quit.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The converter crashed (%1).</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -1,5 +1,8 @@
 #include "app/ApplicationController.h"
 
+#include "app/DesktopServices.h"
+#include "app/widgets/NewestLines.h"
+#include "app/widgets/ProgressIndicator.h"
 #include "core/Configuration.h"
 #include "core/ConverterCommandLine.h"
 #include "core/DirectLink.h"
@@ -8,17 +11,19 @@
 #include "core/SourceFile.h"
 #include "core/WatchAddress.h"
 #include "platform/ConverterExecutable.h"
-#include "app/DesktopServices.h"
+#include "platform/DestinationCheck.h"
+#include "platform/HttpTransfer.h"
 #include "platform/PageFetch.h"
 #include "platform/Preferences.h"
 #include "platform/ReachabilityProbe.h"
-#include "app/widgets/ProgressIndicator.h"
+#include "platform/StagedOutput.h"
 #include "platform/Strings.h"
 #include "ui_MainWindow.h"
 
-#include <QComboBox>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -32,6 +37,10 @@
 
 namespace reelhound {
 namespace {
+
+QString defaultDestinationPath() {
+    return QDir::homePath() + QStringLiteral("/Desktop/Vistaro Video.flv");
+}
 
 QString alertTitle() {
     return applicationName();
@@ -60,6 +69,8 @@ ApplicationController::~ApplicationController() {
     linkLookup_.reset();
     if (download_)
         download_->cancel(); // its temporary file goes with it
+    conversionFileHandle_.reset(); // kills a converter that still runs
+    conversionStaging_.reset();    // and then removes what it wrote
 }
 
 void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& window) {
@@ -99,8 +110,7 @@ void ApplicationController::awakeFromNib() {
     downloadRequestType_ = kRequestTypePage;
     shouldCancelDownload_ = 0;
     loadRecentURLs();
-    downloadDestinationTextField->setText(QDir::homePath() +
-                                          QStringLiteral("/Desktop/Vistaro Video.flv"));
+    downloadDestinationTextField->setText(defaultDestinationPath());
     FLVGetFLVButton->setEnabled(false);
     downloadDestinationSelectButton->setEnabled(false);
     downloadProgressTextField->setHidden(true);
@@ -258,6 +268,7 @@ void ApplicationController::getURLClicked() {
     // Enter in the address field comes here too, whatever the button shows.
     if (!controlStates().getEnabled)
         return;
+    dropPastedLineBreak();
     const QString enteredText = URLEntryTextField->text();
     const std::string shortURL = shortURLForEntry(toStd(enteredText));
     const std::string watchURL = watchURLForShortURL(shortURL);
@@ -340,15 +351,19 @@ void ApplicationController::convertFLVtoDifferentFormat() {
         return;
     }
     const ConversionSettings settings = conversionSettingsFromControls();
+    if (!confirmReplacingConversionOutput(settings))
+        return;
     QStringList arguments;
     for (const auto& argument : buildConverterArguments(settings))
         arguments.push_back(toQt(argument));
 
     // The earlier run has ended (no conversion runs), so it can go now.
     auto converter = std::make_unique<ConverterProcess>();
+    auto staging = std::make_unique<StagedOutput>();
+    if (!stageConversionOutput(settings, *staging, arguments, *converter))
+        return;
+    conversionStaging_ = std::move(staging);
     conversionOutputPath_ = converterOutputPath(settings.sourcePath, settings.formatTag);
-    if (conversionOutputPath_)
-        converter->setOutputPath(toQt(*conversionOutputPath_));
     if (conversionFileHandle_)
         conversionFileHandle_->stopNotifications();
     conversionFileHandle_ = std::move(converter);
@@ -383,24 +398,18 @@ void ApplicationController::conversionDidEnd() {
     convertFLVProgressIndicator->stopAnimation();
     convertFLVProgressTextField->setText(QString());
 
-    switch (run.outcome()) {
-    case ConverterOutcome::Succeeded:
+    // The file takes the output's name only now, and only when it is whole.
+    const QString failure = settleConversionOutput(run, *conversionStaging_);
+    conversionStaging_.reset();
+    if (failure.isEmpty()) {
         if (conversionOutputPath_)
             mainWindow->statusBar()->showMessage(
                 tr("Converted: %1").arg(toQt(*conversionOutputPath_)));
-        break;
-    case ConverterOutcome::Stopped:
+    } else if (run.outcome() == ConverterOutcome::Stopped) {
         convertFLVProgressTextField->setText(tr("Conversion stopped."));
         mainWindow->statusBar()->showMessage(tr("Conversion stopped."));
-        break;
-    case ConverterOutcome::StoppedAtQuit:
-    case ConverterOutcome::NotEnded:
-        break;
-    default:
-        desktop_.beep();
-        convertFLVProgressTextField->setText(tr("Conversion failed: %1").arg(run.failureDetail()));
-        mainWindow->statusBar()->showMessage(tr("Conversion failed."));
-        break;
+    } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
+        reportConversionFailure(failure);
     }
 }
 
@@ -424,7 +433,8 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
         return;
     const QByteArray chunk = conversionFileHandle_->readAvailableErrorOutput();
     if (!chunk.isEmpty())
-        convertFLVProgressTextField->setText(decodeConverterOutput(chunk));
+        convertFLVProgressTextField->setText(
+            newestLinesThatFit(decodeConverterOutput(chunk), *convertFLVProgressTextField));
     else if (conversionFileHandle_->atEndOfErrorOutput())
         return; // the converter has closed its output: nothing more to wait for
     conversionFileHandle_->armDataNotification();
@@ -465,6 +475,7 @@ void ApplicationController::setDestinationFilename() {
 void ApplicationController::saveDestinationFilenameDidEnd(int returnCode, const QString& path) {
     if (returnCode != 0)
         downloadDestinationTextField->setText(path);
+    destinationChosen(returnCode, path);
 }
 
 // ---------------------------------------------------------------------------
@@ -490,6 +501,8 @@ void ApplicationController::startVideoDownload() {
                           alertButton());
         return;
     }
+    if (!confirmDownloadDestination())
+        return;
     const QString query = toQt(serviceQueryURL(toStd(*video_id_)));
     PageFetchLimits limits;
     limits.silence = transferLimits_.pageFetchTimeout;
@@ -532,6 +545,8 @@ void ApplicationController::linkLookupFinished(const PageFetchResult& page) {
                           alertButton());
         return;
     }
+    if (refuseOverlongLink(*link.address))
+        return;
     startTransfer(toQt(*link.address));
 }
 
@@ -690,6 +705,107 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     transferEnded();
     restoreDownloadControls();
     showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
+}
+
+// ---------------------------------------------------------------------------
+// Checks before work starts, and where a conversion's file goes
+
+void ApplicationController::dropPastedLineBreak() {
+    const QString entered = URLEntryTextField->text();
+    const QString kept = toQt(entryWithoutPastedLineBreak(toStd(entered)));
+    if (kept != entered)
+        URLEntryTextField->setText(kept);
+}
+
+bool ApplicationController::askToReplace(const QString& path) {
+    const QFileInfo file(path);
+    return desktop_.runConfirmation(alertTitle(),
+                                    tr("A file named %1 already exists in %2. Replace it?")
+                                        .arg(file.fileName(), file.absolutePath()),
+                                    tr("Replace"), tr("Cancel"));
+}
+
+// The service is asked only for a destination that can take the file, and
+// that replaces no file the person has not agreed to replace.
+bool ApplicationController::confirmDownloadDestination() {
+    const QString destination = downloadDestinationTextField->text();
+    const bool pickedForThisDownload = destination == destinationPickedInPanel_;
+    destinationPickedInPanel_.clear();
+    const DestinationCheck check = checkDownloadDestination(destination);
+    if (check.problem == DestinationCheck::Problem::FolderMissing &&
+        destination == defaultDestinationPath()) {
+        // An account without a desktop folder: the person chooses, from home.
+        downloadWaitsForDestination_ = true;
+        setDestinationFilename();
+        return false;
+    }
+    if (!check.ok()) {
+        desktop_.log(QStringLiteral("Download destination ") + destination +
+                     QStringLiteral(" refused: ") + check.words);
+        showTransferOutcome(tr("Download failed: %1").arg(check.words));
+        return false;
+    }
+    return pickedForThisDownload || !destinationExists(destination) || askToReplace(destination);
+}
+
+void ApplicationController::destinationChosen(int returnCode, const QString& path) {
+    if (returnCode != 0)
+        destinationPickedInPanel_ = path;
+    if (std::exchange(downloadWaitsForDestination_, false) && returnCode != 0)
+        startVideoDownload();
+}
+
+bool ApplicationController::refuseOverlongLink(const std::string& address) {
+    if (address.size() <= static_cast<std::size_t>(kLongestTransferAddress))
+        return false;
+    desktop_.log(QStringLiteral("The link service gave an address of %1 bytes, too long to use.")
+                     .arg(address.size()));
+    showTransferOutcome(tr("The link service gave an address too long to use."));
+    return true;
+}
+
+bool ApplicationController::confirmReplacingConversionOutput(const ConversionSettings& settings) {
+    const auto output = converterOutputPath(settings.sourcePath, settings.formatTag);
+    return !output || !destinationExists(toQt(*output)) || askToReplace(toQt(*output));
+}
+
+// The converter writes into a private folder beside the output; the file takes
+// the output's name only once the run is known to have made it whole.
+bool ApplicationController::stageConversionOutput(const ConversionSettings& settings,
+                                                  StagedOutput& staged, QStringList& arguments,
+                                                  ConverterProcess& converter) {
+    const auto output = converterOutputPath(settings.sourcePath, settings.formatTag);
+    if (!output)
+        return true; // the converter is given no output file
+    if (!staged.prepare(toQt(*output))) {
+        reportConversionFailure(
+            tr("The converted file cannot be made in %1: %2")
+                .arg(QFileInfo(toQt(*output)).absolutePath(), staged.errorString()));
+        return false;
+    }
+    arguments.last() = staged.stagedPath();
+    converter.setOutputPath(staged.stagedPath());
+    return true;
+}
+
+// Empty when the conversion succeeded and its file is in place; otherwise
+// why not, and the earlier file at the output's name is as it was.
+QString ApplicationController::settleConversionOutput(const ConverterProcess& run,
+                                                      StagedOutput& staged) {
+    if (!run.succeeded()) {
+        staged.discard();
+        return run.failureDetail();
+    }
+    if (staged.stagedPath().isEmpty() || staged.commit())
+        return {};
+    return tr("The converted file could not be saved: %1").arg(staged.errorString());
+}
+
+void ApplicationController::reportConversionFailure(const QString& cause) {
+    desktop_.beep();
+    const QString message = tr("Conversion failed: %1").arg(cause);
+    convertFLVProgressTextField->setText(message);
+    mainWindow->statusBar()->showMessage(message);
 }
 
 } // namespace reelhound

@@ -32,6 +32,7 @@ namespace reelhound {
 class DesktopServices;
 class Preferences;
 class ProgressIndicator;
+class StagedOutput;
 
 inline constexpr std::int32_t kRequestTypePage = 0;
 inline constexpr std::int32_t kRequestTypeVideo = 1;
@@ -209,10 +210,32 @@ private:
     // to the conversion controls once the conversion has ended.
     std::optional<QString> pendingHandover_;
     std::optional<std::string> conversionOutputPath_;
+    // Where the running conversion writes until its file is known to be whole.
+    std::unique_ptr<StagedOutput> conversionStaging_;
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;
     Preferences& preferences_;
+
+    // Checks before work starts, and where a conversion's file goes: nothing
+    // is reported done that is not whole, and no file is replaced unasked.
+    void dropPastedLineBreak();
+    bool confirmDownloadDestination();
+    void destinationChosen(int returnCode, const QString& path);
+    bool refuseOverlongLink(const std::string& address);
+    bool askToReplace(const QString& path);
+    bool confirmReplacingConversionOutput(const ConversionSettings& settings);
+    bool stageConversionOutput(const ConversionSettings& settings, StagedOutput& staged,
+                               QStringList& arguments, ConverterProcess& converter);
+    QString settleConversionOutput(const ConverterProcess& run, StagedOutput& staged);
+    void reportConversionFailure(const QString& cause);
+
+    // The path the save panel gave for the next download; the panel has asked
+    // about replacing a file there itself.
+    QString destinationPickedInPanel_;
+    // The default destination's folder was missing: the panel was opened, and
+    // the download goes on once it is answered.
+    bool downloadWaitsForDestination_ = false;
 };
 
 } // namespace reelhound

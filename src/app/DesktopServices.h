@@ -34,6 +34,10 @@ public:
     // A modal alert with one button; returns when it has been dismissed.
     virtual void runAlert(const QString& title, const QString& message,
                           const QString& buttonTitle) = 0;
+    // A modal question with a button that goes ahead and one that cancels
+    // (the default, also for Escape); true when the person chose to go ahead.
+    virtual bool runConfirmation(const QString& title, const QString& message,
+                                 const QString& acceptTitle, const QString& cancelTitle) = 0;
     virtual void beep() = 0;
     // One line of the system log. The text is data, never a format.
     virtual void log(const QString& message) = 0;

@@ -75,6 +75,19 @@ void QtDesktopServices::runAlert(const QString& title, const QString& message,
     box.exec();
 }
 
+bool QtDesktopServices::runConfirmation(const QString& title, const QString& message,
+                                        const QString& acceptTitle, const QString& cancelTitle) {
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setWindowModality(Qt::WindowModal);
+    QPushButton* accept = box.addButton(acceptTitle, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(cancelTitle, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
 void QtDesktopServices::beep() {
     QApplication::beep();
 }

@@ -10,6 +10,8 @@ class QtDesktopServices final : public DesktopServices {
 public:
     void runAlert(const QString& title, const QString& message,
                   const QString& buttonTitle) override;
+    bool runConfirmation(const QString& title, const QString& message, const QString& acceptTitle,
+                         const QString& cancelTitle) override;
     void beep() override;
     void log(const QString& message) override;
     bool checkReachabilityByName(const char* host, std::uint32_t* flags) override;

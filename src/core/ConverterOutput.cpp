@@ -34,7 +34,7 @@ void LastOutputLine::append(std::string_view bytes) {
 }
 
 std::string LastOutputLine::text() const {
-    const bool currentCounts = !isBlank(current_);
+    const bool currentCounts = counts(current_);
     std::string_view line = currentCounts ? current_ : lastComplete_;
     const bool truncated = currentCounts ? currentTruncated_ : lastCompleteTruncated_;
 
@@ -54,12 +54,18 @@ std::string LastOutputLine::text() const {
 }
 
 void LastOutputLine::endLine() {
-    if (!isBlank(current_)) {
+    if (lineEnded_ && !current_.empty())
+        lineEnded_(current_);
+    if (counts(current_)) {
         lastComplete_.swap(current_);
         lastCompleteTruncated_ = currentTruncated_;
     }
     current_.clear();
     currentTruncated_ = false;
+}
+
+bool LastOutputLine::counts(std::string_view line) const {
+    return !isBlank(line) && (keeps_ == nullptr || keeps_(line));
 }
 
 bool LastOutputLine::isBlank(std::string_view line) {

@@ -2,6 +2,8 @@
 
 #include "core/Configuration.h"
 
+#include <algorithm>
+
 namespace reelhound {
 namespace {
 
@@ -40,7 +42,18 @@ std::string watchURLForShortURL(std::string_view shortURL) {
 }
 
 bool isWatchPageURL(std::string_view watchURL) {
-    return watchURL.starts_with(watchPagePrefix());
+    const auto isControl = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    };
+    return watchURL.starts_with(watchPagePrefix()) &&
+           std::none_of(watchURL.begin(), watchURL.end(), isControl);
+}
+
+std::string entryWithoutPastedLineBreak(std::string_view enteredText) {
+    if (enteredText.ends_with('\n'))
+        enteredText.remove_suffix(enteredText.ends_with("\r\n") ? 2 : 1);
+    return std::string(enteredText);
 }
 
 std::string playerURLForWatchURL(std::string_view watchURL) {

@@ -17,8 +17,12 @@ std::string playerPrefix();    // siteRoot() + "v/"
 std::string shortURLForEntry(std::string_view enteredText);
 // "http://www." + short address when it begins with the site label, otherwise "http://" + it.
 std::string watchURLForShortURL(std::string_view shortURL);
-// True when the watch address begins with the watch-page prefix.
+// True when the watch address begins with the watch-page prefix and holds no
+// control character (a line break, a tab, DEL...), which no address has.
 bool isWatchPageURL(std::string_view watchURL);
+// The entered text less one line break at its end ("\n" or "\r\n"), which a
+// paste of a whole line brings along.
+std::string entryWithoutPastedLineBreak(std::string_view enteredText);
 // The watch address with its "watch?v=" replaced by "v/". Only for an address
 // that passed isWatchPageURL.
 std::string playerURLForWatchURL(std::string_view watchURL);

@@ -156,13 +156,13 @@ void ConverterProcess::stopNotifications() {
 }
 
 QString ConverterProcess::lastErrorLine() const {
-    return QString::fromStdString(lastLine_.text());
+    return QString::fromStdString(report_.lastLine());
 }
 
 QString ConverterProcess::failureDetail() const {
     if (succeeded() || outcome_ == ConverterOutcome::NotEnded)
         return {};
-    if (outcome_ != ConverterOutcome::FailedToStart) {
+    if (outcome_ == ConverterOutcome::ExitedWithFailure) {
         QString line = lastErrorLine();
         if (!line.isEmpty())
             return line;
@@ -176,7 +176,7 @@ void ConverterProcess::readErrorOutput() {
     const QByteArray bytes = process_.readAllStandardError();
     if (bytes.isEmpty())
         return;
-    lastLine_.append(view(bytes));
+    report_.append(view(bytes));
     if (notificationsStopped_)
         return;
     pending_.append(bytes);
@@ -195,6 +195,7 @@ void ConverterProcess::childFinished(int exitCode, QProcess::ExitStatus exitStat
         return;
     // Output written just before the exit may not have been read yet.
     readErrorOutput();
+    report_.end();
     exitCode_ = exitCode;
     if (stoppingForQuit_) {
         endRun(ConverterOutcome::StoppedAtQuit,
@@ -202,8 +203,12 @@ void ConverterProcess::childFinished(int exitCode, QProcess::ExitStatus exitStat
     } else if (stopping_) {
         endRun(ConverterOutcome::Stopped, tr("The conversion was stopped."));
     } else if (exitStatus == QProcess::CrashExit) {
-        endRun(ConverterOutcome::Crashed,
-               tr("The converter crashed (%1).").arg(QString::fromLocal8Bit(strsignal(exitCode))));
+        // Its last words were cut off: they would not say what happened.
+        endRun(ConverterOutcome::Crashed, QString::fromStdString(describeConverterSignal(exitCode)));
+    } else if (report_.writeFailure() != OutputWriteFailure::None) {
+        // ffmpeg exits with 0 after failing to finish its output file.
+        endRun(ConverterOutcome::OutputNotWritten,
+               QString::fromStdString(report_.writeFailureWords()));
     } else if (exitCode != 0) {
         endRun(ConverterOutcome::ExitedWithFailure,
                tr("The converter exited with status %1.").arg(exitCode));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ConverterOutput.h"
+#include "core/ConverterReport.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -13,8 +14,9 @@ namespace reelhound {
 // How a converter run ended.
 enum class ConverterOutcome {
     NotEnded,          // not started yet, or still running
-    Succeeded,         // exited normally with status 0
+    Succeeded,         // exited normally with status 0, reporting no trouble with its output
     ExitedWithFailure, // exited normally with another status
+    OutputNotWritten,  // said that writing its output failed, whatever its status
     Crashed,           // ended by a signal
     FailedToStart,     // missing, not executable, or no program given
     StoppedAtQuit,     // killed because the application quit during the run
@@ -81,10 +83,12 @@ public:
     int exitCode() const { return exitCode_; }
     // Why the run failed, in a sentence; empty unless it failed.
     QString failureReason() const { return failureReason_; }
-    // The converter's last non-empty line of error output, or empty.
+    // The converter's last non-empty line of error output that is not its
+    // banner, or empty.
     QString lastErrorLine() const;
-    // What to tell the person about a failed run: the converter's own last
-    // words, or failureReason() when it said nothing or never ran.
+    // What to tell the person about a failed run: for a converter that exited
+    // with a failure status its own last words, otherwise (or when it said
+    // nothing) failureReason().
     QString failureDetail() const;
 
 signals:
@@ -121,7 +125,7 @@ private:
     bool armed_ = false;
     bool deliveryQueued_ = false;
     bool notificationsStopped_ = false;
-    LastOutputLine lastLine_;
+    ConverterReport report_;
 };
 
 // A chunk of the converter's output as text; invalid UTF-8, such as a

@@ -3,6 +3,7 @@
 #include "platform/DownloadFile.h"
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
+#include "platform/ResponseEntity.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -119,6 +120,10 @@ void Download::responseArrived(const HttpResponseHead& head) {
         return;
     if (response.HTTPStatus < 200 || response.HTTPStatus > 299) {
         fail(describeHttpStatus(response.HTTPStatus, head.reasonPhrase));
+        return;
+    }
+    if (const QString refusal = whyBodyIsNotTheWholeFile(head); !refusal.isEmpty()) {
+        fail(refusal);
         return;
     }
     if (file_ == nullptr && !prepareDestination(response))

@@ -62,7 +62,9 @@ struct DownloadOptions {
 // the whole file is there and on the disk; a failed or cancelled transfer
 // leaves an earlier file untouched and no partial file. A symbolic link at the
 // destination is replaced, not followed. Redirects are followed to http and
-// https addresses only. An HTTP status of 400 and above is a failure. Apart
+// https addresses only. An HTTP status of 400 and above is a failure, and so
+// is a body that is not the whole file as stored (a range, a content coding)
+// although the request asked for nothing of the kind. Apart
 // from cancel() a transfer ends with exactly one of downloadDidFinish and
 // downloadDidFailWithError. Data callbacks come in batches, a few dozen a
 // second at most; their lengths add up to the bytes written.

@@ -16,6 +16,11 @@
 
 namespace reelhound {
 
+// The longest address a transfer is given. libcurl refuses a request whose
+// head passes 1 MiB (and calls that "Out of memory"); the head holds the
+// address once, with room to spare here for the rest of it.
+inline constexpr qsizetype kLongestTransferAddress = 512 * 1024;
+
 // A response's status line and header fields.
 struct HttpResponseHead {
     QUrl URL;

@@ -1,9 +1,11 @@
 #include "app/ApplicationFixture.h"
 #include "support/ActivityWaits.h"
+#include "app/widgets/NewestLines.h"
 #include "support/RunProgram.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStatusBar>
 #include <QTimer>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -166,7 +168,7 @@ TEST_F(Conversion, realConversion_showsProgressAndEndsWithEverythingReleased) {
     EXPECT_GT(QFileInfo(path("clip.mp4")).size(), 0);
 }
 
-TEST_F(Conversion, converterRefusingToOverwrite_isReportedAndTheOldFileKept) {
+TEST_F(Conversion, existingOutput_isReplacedOnlyAfterAYes) {
     launch();
     const QString clip = path("clip.flv");
     ASSERT_TRUE(makeClip(clip));
@@ -177,18 +179,30 @@ TEST_F(Conversion, converterRefusingToOverwrite_isReportedAndTheOldFileKept) {
     }
     chooseSource(clip);
     selectFormat(30);
-    convertWatchingTheStatusLine();
 
-    expectConversionEnded();
-    EXPECT_EQ(desktop.beeps, 1);
-    const QString status = ui().convertFLVProgressTextField->text();
-    EXPECT_TRUE(status.startsWith("Conversion failed: ")) << status.toStdString();
-    EXPECT_TRUE(status.contains("exiting", Qt::CaseInsensitive) ||
-                status.contains("overwrit", Qt::CaseInsensitive))
-        << status.toStdString();
+    desktop.answers = {false};
+    ui().convertFLVButton->click(); // answered Cancel: nothing starts
+    ASSERT_EQ(desktop.questions.size(), 1u);
+    EXPECT_EQ(desktop.questions[0].message,
+              "A file named clip.avi already exists in " + folder.path() + ". Replace it?");
+    EXPECT_EQ(controller->conversionFileHandle(), nullptr);
+    EXPECT_TRUE(ui().convertFLVButton->isEnabled());
+    EXPECT_EQ(desktop.beeps, 0);
     QFile existing(path("clip.avi"));
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
     EXPECT_EQ(existing.readAll(), "keep me");
+    existing.close();
+
+    desktop.answers = {true};
+    convertWatchingTheStatusLine();
+    expectConversionEnded();
+    EXPECT_EQ(desktop.questions.size(), 2u);
+    EXPECT_EQ(desktop.beeps, 0);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Converted: " + path("clip.avi"));
+    EXPECT_GT(QFileInfo(path("clip.avi")).size(), 1000);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"clip.avi", "clip.flv"}))
+        << "no temporary file is left";
 }
 
 TEST_F(Conversion, directoryNamedLikeAClip_passesTheCheckButTheConverterFails) {
@@ -218,4 +232,36 @@ TEST_F(Conversion, afterARun_downloadControlsAreOnEvenWithoutAnAddress) {
     ui().FLVGetFLVButton->click();
     ASSERT_EQ(desktop.alerts.size(), 1u);
     EXPECT_TRUE(desktop.alerts[0].message.contains("address"));
+}
+
+TEST_F(Conversion, conversionText_isPlainAndShowsTheNewestWholeRowsThatFit) {
+    launch();
+    QLabel* label = ui().convertFLVProgressTextField;
+    EXPECT_EQ(label->textFormat(), Qt::PlainText); // a path or a line holding <b> is text
+    const QFontMetrics metrics(label->font());
+    const int capacity = label->contentsRect().height() / metrics.lineSpacing();
+    ASSERT_GE(capacity, 1);
+
+    QString words; // one line several rows wide, of numbered words
+    for (int i = 0; words.size() < 40 * label->contentsRect().width() / metrics.averageCharWidth();
+         ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    const struct {
+        QString output;
+        QString newest; // how the shown text ends
+    } cases[] = {
+        {"frame=    1\rframe=    2\rframe=    3\rframe=    4\rframe=    5\r\n", "frame=    5"},
+        {"Input #0, from '/v/<b>clip</b>.flv':\n" + words + "\n  \r", words.trimmed()},
+    };
+    for (const auto& c : cases) {
+        const QString shown = newestLinesThatFit(c.output, *label);
+        const QStringList rows = shown.split(u'\n');
+        EXPECT_LE(rows.size(), capacity);
+        EXPECT_TRUE(c.newest.endsWith(rows.last())) << shown.toStdString();
+        for (const QString& row : rows) {
+            EXPECT_LE(metrics.horizontalAdvance(row), label->contentsRect().width());
+            EXPECT_TRUE(c.output.contains(row)) << "a row holds whole words: " << row.toStdString();
+            EXPECT_FALSE(row.startsWith(u"ord")) << "never cut inside a word";
+        }
+    }
 }

@@ -71,9 +71,27 @@ TEST(WatchAddress, refusedEntries_failThePrefixTest) {
         {"http://http://www." + rest, "http://www." + rest, "http://http://www." + rest, false, "",
          ""},
         {"", "", "http://", false, "", ""},
+        // No address holds a control character: a line break or tab in the
+        // identifier would go on into every address made from it.
+        {"www." + rest + "\n", "www." + rest + "\n", "http://www." + rest + "\n", false, "", ""},
+        {"www." + rest + "\t", "www." + rest + "\t", "http://www." + rest + "\t", false, "", ""},
+        {"www." + rest + "\x7f", "www." + rest + "\x7f", "http://www." + rest + "\x7f", false, "",
+         ""},
+        {"www." + rest + std::string(1, '\0'), "www." + rest + std::string(1, '\0'),
+         "http://www." + rest + std::string(1, '\0'), false, "", ""},
     };
     for (const auto& c : cases)
         expectAddressRules(c);
+}
+
+TEST(WatchAddress, pastedLineBreak_isDroppedOnce) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc\n", "abc"},   {"abc\r\n", "abc"}, {"abc\n\n", "abc\n"},
+        {"abc\r", "abc\r"}, {"a\nbc", "a\nbc"}, {"\n", ""},
+        {"", ""},
+    };
+    for (const auto& [entered, kept] : cases)
+        EXPECT_EQ(entryWithoutPastedLineBreak(entered), kept) << entered;
 }
 
 TEST(WatchAddress, oddText_neverBreaksTheRules) {

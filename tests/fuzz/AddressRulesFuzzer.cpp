@@ -1,6 +1,6 @@
 // Whatever is typed into the address field: an accepted address's watch
-// address begins with the watch-page prefix, and the video identifier is
-// exactly what follows it.
+// address begins with the watch-page prefix and holds no control character,
+// and the video identifier is exactly what follows it.
 #include "FuzzCheck.h"
 #include "core/WatchAddress.h"
 
@@ -24,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string prefix = watchPagePrefix();
     FUZZ_CHECK(watchURL.starts_with(prefix));
+    for (const char c : watchURL)
+        FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
     const std::string playerURL = playerURLForWatchURL(watchURL);
     const std::string videoId = videoIdForPlayerURL(playerURL);
     FUZZ_CHECK(videoId == std::string_view(watchURL).substr(prefix.size()));

@@ -1,15 +1,14 @@
-// Faults of the network and of the destination, met through the real window
-// and controller. Faults the app suite already meets (404, 500, a drop at half
-// the file, a stall, a redirect to a file address or in a loop, no length, a
-// service page without the link, a cancelled slow body) are not repeated here.
+// Faults of the network, met through the real window and controller (those of
+// the destination are in TruthfulOutcomesTest.cpp). Faults the app suite
+// already meets (404, 500, a drop at half the file, a stall, a redirect to a
+// file address or in a loop, no length, a service page without the link, a
+// cancelled slow body) are not repeated here.
 #include "app/NetworkFixture.h"
 #include "core/DirectLink.h"
 #include "platform/Strings.h"
 
 #include <QElapsedTimer>
 #include <QTcpServer>
-
-#include <unistd.h>
 
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
@@ -22,10 +21,7 @@ namespace {
 const QByteArray kEarlierContents = "an earlier download that must survive";
 
 enum class Target {
-    EarlierFile,    // video.flv, holding an earlier download
-    MissingFolder,  // a folder that does not exist
-    UnderAFile,     // a "folder" that is a regular file, so it can never exist
-    ReadOnlyFolder, // a folder nobody may create files in
+    EarlierFile, // video.flv, holding an earlier download
 };
 
 struct TransferFault {
@@ -67,20 +63,6 @@ protected:
         case Target::EarlierFile:
             writeFile(destination(), kEarlierContents);
             return destination();
-        case Target::MissingFolder:
-            return destination(QStringLiteral("missing/video.flv"));
-        case Target::UnderAFile:
-            writeFile(destination(QStringLiteral("notes.txt")), kEarlierContents);
-            return destination(QStringLiteral("notes.txt/video.flv"));
-        case Target::ReadOnlyFolder:
-            // Permissions bind everyone but root; as root, sysfs still refuses
-            // to create files (and is mounted read-only in most containers).
-            if (geteuid() == 0)
-                return QStringLiteral("/sys/video.flv");
-            EXPECT_TRUE(QDir(downloads.path()).mkdir(QStringLiteral("locked")));
-            EXPECT_TRUE(QFile::setPermissions(destination(QStringLiteral("locked")),
-                                              QFile::ReadOwner | QFile::ExeOwner));
-            return destination(QStringLiteral("locked/video.flv"));
         }
         return {};
     }
@@ -127,14 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         TransferFault{"droppedAt99Percent", "dropped-99", Target::EarlierFile, "Download failed: ",
                       "The connection was closed before the whole file arrived."},
         TransferFault{"redirectChain", "redirects-5", Target::EarlierFile,
-                      "Download finished: ", "video.flv"},
-        TransferFault{"missingFolder", "demo", Target::MissingFolder, "Download failed: The file ",
-                      "could not be created: No such file or directory."},
-        TransferFault{"folderThatIsAFile", "demo", Target::UnderAFile, "Download failed: The file ",
-                      "could not be created: Not a directory."},
-        // No length announced, so no free-space check can refuse it first.
-        TransferFault{"readOnlyFolder", "chunked", Target::ReadOnlyFolder,
-                      "Download failed: The file ", "could not be created: "}),
+                      "Download finished: ", "video.flv"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Redirects, redirectChain_isFollowedHopByHop) {

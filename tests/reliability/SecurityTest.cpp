@@ -119,6 +119,10 @@ public:
                   const QString& buttonTitle) override {
         recorded_.runAlert(title, message, buttonTitle);
     }
+    bool runConfirmation(const QString& title, const QString& message, const QString& acceptTitle,
+                         const QString& cancelTitle) override {
+        return recorded_.runConfirmation(title, message, acceptTitle, cancelTitle);
+    }
     void beep() override { recorded_.beep(); }
     void log(const QString& message) override {
         recorded_.log(message);

@@ -9,6 +9,17 @@ void RecordingDesktopServices::runAlert(const QString& title, const QString& mes
     alerts.push_back({title, message, buttonTitle});
 }
 
+bool RecordingDesktopServices::runConfirmation(const QString& title, const QString& message,
+                                               const QString& acceptTitle,
+                                               const QString& cancelTitle) {
+    questions.push_back({title, message, acceptTitle, cancelTitle});
+    if (answers.empty())
+        return true;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 bool RecordingDesktopServices::checkReachabilityByName(const char* host, std::uint32_t* flags) {
     probedHosts.push_back(QString::fromUtf8(host));
     *flags = reachabilityFlags;

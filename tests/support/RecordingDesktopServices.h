@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,12 @@ public:
         QString message;
         QString buttonTitle;
     };
+    struct Question {
+        QString title;
+        QString message;
+        QString acceptTitle;
+        QString cancelTitle;
+    };
     struct Panel {
         QWidget* parent = nullptr;
         FilePanelOptions options;
@@ -27,6 +34,10 @@ public:
 
     void runAlert(const QString& title, const QString& message,
                   const QString& buttonTitle) override;
+    // Answered from answers, front first; with none left, the question is
+    // answered as someone who goes ahead would.
+    bool runConfirmation(const QString& title, const QString& message, const QString& acceptTitle,
+                         const QString& cancelTitle) override;
     void beep() override { ++beeps; }
     void log(const QString& message) override { logLines.push_back(message); }
     bool checkReachabilityByName(const char* host, std::uint32_t* flags) override;
@@ -47,6 +58,8 @@ public:
     QStringList probedHosts;
 
     std::vector<Alert> alerts;
+    std::vector<Question> questions;
+    std::deque<bool> answers;
     int beeps = 0;
     QStringList logLines;
     std::optional<Panel> savePanel;

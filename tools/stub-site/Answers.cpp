@@ -25,6 +25,11 @@ constexpr std::array<std::pair<int, const char*>, 5> kRedirectStatuses{{
     {308, "Permanent Redirect"},
 }};
 constexpr auto kDirectLinkToken = "OEgsToPDskJ";
+// Longer than any address a client can put in a request.
+constexpr qsizetype kLongLinkPadding = 1024 * 1024;
+// What "partial" answers to a request for the whole file.
+constexpr qint64 kPartialLength = 1000;
+constexpr qint64 kPartialOf = 100000;
 // How the ordinary video is sent in the modes that only change its pace.
 constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
     {FaultMode::Chunked, Delivery::Chunked},      {FaultMode::Slow, Delivery::Trickle},
@@ -109,6 +114,14 @@ Response servicePage(const QString& videoId) {
                                 .toUtf8();
     Response response;
     switch (mode) {
+    case FaultMode::LongLink: {
+        // A usable link that goes on for a MiB, all of it inside the address.
+        const QString longLink = StubSite::directVideoURL(videoId) + QStringLiteral("&pad=") +
+                                 QString(kLongLinkPadding, u'a');
+        return htmlResponse(200, "OK", QStringLiteral("Link service"),
+                            QStringLiteral("<a href=\"%1\" class=\"download\">Download FLV</a>")
+                                .arg(longLink.toHtmlEscaped()));
+    }
     case FaultMode::HugePage:
         // A usable link at the top, then more text than a client should read,
         // with no length announced: only counting the bytes stops a reader.
@@ -185,6 +198,23 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
     response.contentType = "video/x-flv";
     if (fault.mode == FaultMode::Size) {
         response.body = std::make_unique<PatternBody>(fault.number);
+        return response;
+    }
+    if (fault.mode == FaultMode::Partial) {
+        // A part of the file, although the request asked for no range.
+        response.status = 206;
+        response.reason = "Partial Content";
+        response.headers.append({QByteArray("Content-Range"),
+                                 "bytes 0-" + QByteArray::number(kPartialLength - 1) + '/' +
+                                     QByteArray::number(kPartialOf)});
+        response.body = std::make_unique<PatternBody>(kPartialLength);
+        return response;
+    }
+    if (fault.mode == FaultMode::Gzip) {
+        // The file packed, although the request asked for it as it is.
+        response.headers.append({QByteArray("Content-Encoding"), QByteArray("gzip")});
+        response.body = std::make_unique<MemoryBody>(
+            QByteArray::fromHex("1f8b08000000000000034b4c4a0600c241243503000000"));
         return response;
     }
     const QString path = site.videoFilePath();

@@ -30,6 +30,9 @@ enum class FaultMode {
     BinaryPage,
     Latin1Page,
     NoAnswer,
+    Partial,
+    Gzip,
+    LongLink,
 };
 
 struct FaultModeEntry {
@@ -63,6 +66,9 @@ inline constexpr FaultModeEntry kFaultModes[] = {
     {FaultMode::BinaryPage, "binary-page", "binary-page", "the service page is random bytes around a usable link, labelled as HTML"},
     {FaultMode::Latin1Page, "latin1-page", "latin1-page", "the service page holds a usable link but is ISO 8859-1 text, not UTF-8"},
     {FaultMode::NoAnswer, "no-answer", "no-answer", "the request is read and never answered, for the service, watch, player and video addresses alike"},
+    {FaultMode::Partial, "partial", "partial", "the video answers 206 Partial Content with `Content-Range: bytes 0-999/100000` and those 1000 bytes, although no range was asked for"},
+    {FaultMode::Gzip, "gzip", "gzip", "the video is sent with `Content-Encoding: gzip` (a small gzip stream), although the request asks for `identity`"},
+    {FaultMode::LongLink, "long-link", "long-link", "the service page names a direct address that goes on for 1 MiB (`&pad=aaa...`)"},
 };
 // clang-format on
 

@@ -8,7 +8,9 @@
 //   reelhound_reliability_driver download VIDEO_ID DESTINATION [--file-size-limit BYTES]
 //       prints "received: N" while bytes arrive, then the outcome
 //   reelhound_reliability_driver convert SOURCE FORMAT_TAG [--quit-after MS]
-//       converts with the converter of <executable's folder>/../share/reelhound
+//           [--kill-converter-after MS] [--file-size-limit BYTES] [--answer replace|cancel]
+//       converts with the converter of <executable's folder>/../share/reelhound;
+//       a question whether to replace a file gets the answer given (else replace)
 //   reelhound_reliability_driver soak DOWNLOADS CONVERSIONS FOLDER
 //       download-and-cancel cycles, then conversions of a scripted source in
 //       FOLDER, with open files, child processes and resident memory before and after
@@ -77,16 +79,8 @@ public:
     int download(const QString& videoId, const QString& destination, long long fileSizeLimit) {
         getVideoPage(videoId);
         controller_.saveDestinationFilenameDidEnd(1, destination);
-        if (fileSizeLimit > 0) {
-            // Writes past the limit fail with EFBIG instead of killing us.
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
-                               static_cast<rlim_t>(fileSizeLimit)};
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-                say("error", QStringLiteral("setrlimit failed"));
-                return 2;
-            }
-        }
+        if (!limitFileSize(fileSizeLimit))
+            return 2;
         std::int64_t reported = 0;
         QTimer progress;
         QObject::connect(&progress, &QTimer::timeout, [&] {
@@ -106,8 +100,12 @@ public:
         return 0;
     }
 
-    int convert(const QString& source, int formatTag, int quitAfter) {
+    int convert(const QString& source, int formatTag, int quitAfter, int killAfter,
+                long long fileSizeLimit) {
         chooseSource(source, formatTag);
+        // The converter inherits the limit, and SIGXFSZ ignored.
+        if (!limitFileSize(fileSizeLimit))
+            return 2;
         qint64 converterId = 0;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -115,6 +113,10 @@ public:
             if (converterId == 0 && run != nullptr && run->processId() > 0) {
                 converterId = run->processId();
                 say("converter-pid", converterId);
+                if (killAfter >= 0) // from outside, as another program would
+                    QTimer::singleShot(killAfter, [converterId] {
+                        ::kill(static_cast<pid_t>(converterId), SIGKILL);
+                    });
             }
         });
         watch.start(5);
@@ -219,6 +221,18 @@ public:
     }
 
 private:
+    static bool limitFileSize(long long bytes) {
+        if (bytes <= 0)
+            return true;
+        // Writes past the limit fail with EFBIG instead of killing the writer.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) == 0)
+            return true;
+        say("error", QStringLiteral("setrlimit failed"));
+        return false;
+    }
+
     void getVideoPage(const QString& videoId) {
         ui_.URLEntryTextField->setText(QStringLiteral("www.vistaro.com/watch?v=") + videoId);
         ui_.URLGetURLButton->click();
@@ -278,6 +292,8 @@ private:
         say("beeps", app_.desktop.beeps);
         for (const auto& alert : app_.desktop.alerts)
             say("alert", alert.message);
+        for (const auto& question : app_.desktop.questions)
+            say("question", question.message);
         for (const QString& line : app_.desktop.logLines)
             say("log", line);
     }
@@ -291,6 +307,8 @@ int usage() {
     std::fputs("usage: reelhound_reliability_driver download VIDEO_ID DESTINATION "
                "[--file-size-limit BYTES]\n"
                "       reelhound_reliability_driver convert SOURCE FORMAT_TAG [--quit-after MS]\n"
+               "           [--kill-converter-after MS] [--file-size-limit BYTES]\n"
+               "           [--answer replace|cancel]\n"
                "       reelhound_reliability_driver soak DOWNLOADS CONVERSIONS FOLDER\n"
                "       reelhound_reliability_driver hold lookup|transfer|conversion VIDEO_ID|SOURCE "
                "DESTINATION [--end-by quit|close]\n",
@@ -326,13 +344,16 @@ int main(int argc, char** argv) {
     limits.download.stallTimeout = std::chrono::seconds(10);
     limits.pageFetchTimeout = std::chrono::seconds(10);
     app.controller().setTransferLimits(limits);
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--answer")); at > 0)
+        app.desktop.answers.push_back(arguments.value(at + 1) == u"replace");
     Driver driver(app);
 
     if (command == u"download")
         return driver.download(arguments[2], arguments[3], option("--file-size-limit"));
     if (command == u"convert")
-        return driver.convert(arguments[2], arguments[3].toInt(),
-                              static_cast<int>(option("--quit-after")));
+        return driver.convert(
+            arguments[2], arguments[3].toInt(), static_cast<int>(option("--quit-after")),
+            static_cast<int>(option("--kill-converter-after")), option("--file-size-limit"));
     if (command == u"hold" && arguments.size() >= 5) {
         const qsizetype endBy = arguments.indexOf(QStringLiteral("--end-by"));
         return driver.hold(arguments[2], arguments[3], arguments[4],

@@ -1,0 +1,20 @@
+#include "platform/ResponseEntity.h"
+
+#include "platform/HttpTransfer.h"
+
+namespace reelhound {
+
+QString whyBodyIsNotTheWholeFile(const HttpResponseHead& head) {
+    if (head.status == 206 || !head.field("Content-Range").isEmpty())
+        return QStringLiteral("The server sent only part of the file.");
+    // "gzip", "br", "identity", or a list of codings applied in turn.
+    for (const QByteArray& coding : head.field("Content-Encoding").split(',')) {
+        const QByteArray name = coding.trimmed().toLower();
+        if (!name.isEmpty() && name != "identity")
+            return QStringLiteral("The server sent the file packed (%1) instead of as it is.")
+                .arg(QString::fromLatin1(coding.trimmed()));
+    }
+    return {};
+}
+
+} // namespace reelhound

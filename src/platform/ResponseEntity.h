@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace reelhound {
+
+struct HttpResponseHead;
+
+// Why the body of a successful answer is not the file itself, as a download
+// asks for it (the whole file, no range, no content coding); empty when it is.
+// A 206 or a Content-Range is only part of the file; a Content-Encoding other
+// than identity is the file packed in a way the download does not undo.
+QString whyBodyIsNotTheWholeFile(const HttpResponseHead& head);
+
+} // namespace reelhound
