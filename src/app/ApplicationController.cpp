@@ -42,6 +42,16 @@ QString defaultDestinationPath() {
     return QDir::homePath() + QStringLiteral("/Desktop/Vistaro Video.flv");
 }
 
+// What both file panels share: .flv files only, starting in the home folder.
+FilePanelOptions flvFilePanelOptions(const QString& title) {
+    FilePanelOptions options;
+    options.title = title;
+    options.allowsOtherFileTypes = false;
+    options.requiredFileType = QStringLiteral("flv");
+    options.directory = QDir::homePath();
+    return options;
+}
+
 QString alertTitle() {
     return applicationName();
 }
@@ -301,13 +311,9 @@ QString ApplicationController::convertFLVFilename() const {
 void ApplicationController::selectConvertFLVFilename() {
     if (!controlStates().selectSourceEnabled)
         return;
-    FilePanelOptions options;
-    options.title = tr("Convert FLV file to MOV...");
+    FilePanelOptions options = flvFilePanelOptions(tr("Convert FLV file to MOV..."));
     options.canChooseDirectories = false;
-    options.allowsOtherFileTypes = false;
-    options.requiredFileType = QStringLiteral("flv");
     options.fileTypes = {QStringLiteral("flv")};
-    options.directory = QDir::homePath();
     desktop_.beginOpenPanel(mainWindow, options, [this](int returnCode, const QString& path) {
         selectConvertFLVFilenameDidEnd(returnCode, path);
     });
@@ -462,11 +468,7 @@ QString ApplicationController::destinationFilename() const {
 void ApplicationController::setDestinationFilename() {
     if (!controlStates().destinationSelectEnabled)
         return;
-    FilePanelOptions options;
-    options.title = tr("Save Vistaro video to file...");
-    options.allowsOtherFileTypes = false;
-    options.requiredFileType = QStringLiteral("flv");
-    options.directory = QDir::homePath();
+    const FilePanelOptions options = flvFilePanelOptions(tr("Save Vistaro video to file..."));
     desktop_.beginSavePanel(mainWindow, options, [this](int returnCode, const QString& path) {
         saveDestinationFilenameDidEnd(returnCode, path);
     });
