@@ -57,6 +57,8 @@ std::vector<qint64> stopPointsFor(const FaultChoice& fault, qint64 size, int req
         return {percentOf(size, 50)};
     case FaultMode::DroppedPercent:
         return {percentOf(size, fault.number)};
+    case FaultMode::SizeDropped:
+        return {percentOf(size, 10), percentOf(size, 50), percentOf(size, 90)};
     case FaultMode::DropsEvery: {
         std::vector<qint64> points;
         for (qint64 percent = fault.number; percent < 100; percent += fault.number)
@@ -243,9 +245,13 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
     Response response;
     response.contentType = "video/x-flv";
     response.acceptsRanges = fault.mode != FaultMode::IgnoresRanges;
-    if (fault.mode == FaultMode::Size) {
+    if (fault.mode == FaultMode::Size || fault.mode == FaultMode::SizeDropped) {
         response.body = std::make_unique<PatternBody>(fault.number);
         response.validator = "\"size-" + QByteArray::number(fault.number) + '"';
+        if (fault.mode == FaultMode::SizeDropped) {
+            response.delivery = Delivery::DropAfter;
+            response.stopPoints = stopPointsFor(fault, fault.number, requestNumber);
+        }
         return response;
     }
     if (fault.mode == FaultMode::Changed) {
