@@ -2,7 +2,9 @@
 // the link extraction, the transfer with its per-chunk progress, the finish.
 //   reelhound-bench-download --size N DEST      from a stand-in site in this process
 //   reelhound-bench-download --id ID DEST       through the proxy in http_proxy
-// Prints one line: bytes, wall and CPU seconds of the transfer, idle and peak RSS.
+//   reelhound-bench-download --stub-id ID DEST  video ID of a stand-in site in this process
+// Prints one line: bytes, wall and CPU seconds of the transfer, idle and peak RSS,
+// and with a stand-in site the body bytes it sent.
 #include "app/ApplicationController.h"
 #include "app/ApplicationMain.h"
 #include "app/MainWindow.h"
@@ -14,6 +16,7 @@
 #include "ui_MainWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkProxyFactory>
 #include <QStatusBar>
@@ -26,8 +29,10 @@ int main(int argc, char** argv) {
     prepareWebEngine();
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 4 || (arguments[1] != "--size" && arguments[1] != "--id")) {
-        std::fprintf(stderr, "usage: %s --size N DEST | --id ID DEST\n", argv[0]);
+    if (arguments.size() != 4 ||
+        (arguments[1] != "--size" && arguments[1] != "--id" && arguments[1] != "--stub-id")) {
+        std::fprintf(stderr, "usage: %s --size N DEST | --id ID DEST | --stub-id ID DEST\n",
+                     argv[0]);
         return 2;
     }
     const QString destination = arguments[3];
@@ -39,10 +44,11 @@ int main(int argc, char** argv) {
     std::unique_ptr<Preferences> preferences;
     LaunchedApplication own;
     QString videoId = arguments[2];
-    if (arguments[1] == "--size") {
+    if (arguments[1] != "--id") {
         if (!stubbed.start())
             return 1;
-        videoId = "size-" + arguments[2];
+        if (arguments[1] == "--size")
+            videoId = "size-" + arguments[2];
     } else {
         QNetworkProxyFactory::setUseSystemConfiguration(true);
         preferences = std::make_unique<Preferences>(settings.filePath("Reelhound.conf"));
@@ -76,10 +82,23 @@ int main(int argc, char** argv) {
     for (const auto& alert : alerts.alerts)
         std::fprintf(stderr, "alert: %s\n", alert.message.toUtf8().constData());
     const qint64 written = QFileInfo(destination).size();
+    // A generated file is checked byte for byte against what the site serves.
+    bool patternOk = false;
+    if (!own.controller && videoId.startsWith("size-")) {
+        QFile file(destination);
+        patternOk = file.open(QIODevice::ReadOnly);
+        constexpr qint64 kPiece = 8 * 1024 * 1024;
+        for (qint64 offset = 0; patternOk && offset < written; offset += kPiece) {
+            const QByteArray piece = file.read(kPiece);
+            patternOk = piece == StubSite::generatedBytes(offset, piece.size());
+        }
+    }
     std::printf("bytes=%lld wall_s=%.3f cpu_s=%.3f main_thread_cpu_s=%.3f idle_rss_mib=%.1f "
-                "peak_rss_mib=%.1f outcome=\"%s\"\n",
+                "peak_rss_mib=%.1f wire_bytes=%lld pattern_ok=%s outcome=\"%s\"\n",
                 static_cast<long long>(written), wallUsed, cpuUsed, mainThreadCpuUsed, idle / 1024.0,
                 testing::processStatusKiB("VmHWM:") / 1024.0,
+                static_cast<long long>(own.controller ? -1 : stubbed.site.bodyBytesSent()),
+                patternOk ? "yes" : "no",
                 window.statusBar()->currentMessage().toUtf8().constData());
     return ended && window.statusBar()->currentMessage().startsWith("Download finished") ? 0 : 1;
 }

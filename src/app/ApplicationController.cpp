@@ -670,6 +670,20 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
     downloadProgressTextField->setText(downloadProgressLine(progress));
 }
 
+void ApplicationController::downloadWillRetry(Download&, const DownloadRetry& retry) {
+    const QString line = tr("%1; retrying in %2 s (attempt %3 of %4)...")
+                             .arg(retry.reason)
+                             .arg(retry.pauseSeconds)
+                             .arg(retry.retry)
+                             .arg(retry.retries);
+    desktop_.log(QStringLiteral("Download will retry: ") + line);
+    downloadProgressTextField->setText(line);
+}
+
+void ApplicationController::downloadWillStartOver(Download&, const QString& reason) {
+    desktop_.log(QStringLiteral("Download starts over from byte 0: ") + reason);
+}
+
 void ApplicationController::downloadDidFinish(Download& download) {
     desktop_.log(QStringLiteral("Download complete..."));
     if (downloadRequestType_ == kRequestTypePage)

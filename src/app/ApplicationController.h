@@ -103,6 +103,8 @@ public:
     bool downloadShouldDecodeSourceDataOfMIMEType(Download& download,
                                                   const QString& MIMEType) override;
     void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) override;
+    void downloadWillRetry(Download& download, const DownloadRetry& retry) override;
+    void downloadWillStartOver(Download& download, const QString& reason) override;
     void downloadDidFinish(Download& download) override;
     void downloadDidFailWithError(Download& download, const DownloadError& error) override;
 

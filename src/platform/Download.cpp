@@ -14,6 +14,29 @@
 #include <limits>
 
 namespace reelhound {
+namespace {
+
+// Failures of the connection that may pass; any other network error is final.
+bool isTransientNetworkError(QNetworkReply::NetworkError error) {
+    switch (error) {
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyTimeoutError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The field a continuation's If-Range names: the ETag, or else Last-Modified.
+std::string validatorOf(const HttpResponseHead& head) {
+    const QByteArray tag = head.field("ETag");
+    return (tag.isEmpty() ? head.field("Last-Modified") : tag).toStdString();
+}
+
+} // namespace
 
 Download* Download::create(const QUrl& url, DownloadDelegate& delegate,
                            const DownloadOptions& options) {
@@ -32,6 +55,8 @@ Download::Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOp
       delegate_(&delegate), options_(options) {
     stallTimer_.setSingleShot(true);
     connect(&stallTimer_, &QTimer::timeout, this, &Download::stalled);
+    retryTimer_.setSingleShot(true);
+    connect(&retryTimer_, &QTimer::timeout, this, &Download::retry);
     QTimer::singleShot(0, this, &Download::begin);
 }
 
@@ -80,10 +105,11 @@ void Download::sendRequest(const QUrl& url) {
     // Every hop is looked at here, so that only web addresses are followed and
     // each answer reaches the delegate.
     transfer_ = new HttpTransfer(
-        url, {[this](const HttpResponseHead& head) { responseArrived(head); },
-              [this](std::int64_t bytes) { bodyWritten(bytes); },
-              [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); }},
-        this);
+        url,
+        {[this](const HttpResponseHead& head) { responseArrived(head); },
+         [this](std::int64_t bytes) { bodyWritten(bytes); },
+         [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); }},
+        this, rangeFields_);
     stallTimer_.start(options_.stallTimeout);
 }
 
@@ -93,12 +119,14 @@ void Download::responseArrived(const HttpResponseHead& head) {
     stallTimer_.start(options_.stallTimeout);
 
     const DownloadResponse response = responseOf(head);
-    bytesReceived_ = 0;
-    expectedContentLength_ = response.expectedContentLength;
+    // The delegate hears of the answers that begin the file, not of those
+    // that continue it: its count goes on.
+    const bool continuing = askedFrom_ > 0;
 
     const QByteArray location = head.field("Location");
     if (isRedirectStatus(response.HTTPStatus) && !location.isEmpty()) {
-        delegate_->downloadDidReceiveResponse(*this, response);
+        if (!continuing)
+            delegate_->downloadDidReceiveResponse(*this, response);
         if (!running())
             return;
         const QUrl target = currentURL_.resolved(QUrl::fromEncoded(location));
@@ -115,20 +143,72 @@ void Download::responseArrived(const HttpResponseHead& head) {
         return;
     }
 
-    delegate_->downloadDidReceiveResponse(*this, response);
-    if (!running())
+    if (!continuing) {
+        delegate_->downloadDidReceiveResponse(*this, response);
+        if (!running())
+            return;
+    }
+    const QString statusFailure = describeHttpStatus(response.HTTPStatus, head.reasonPhrase);
+    if (isTransientHTTPStatus(response.HTTPStatus)) {
+        retryOrFail(statusFailure, tr("The server is busy"),
+                    parseRetryAfter(head.field("Retry-After").toStdString()));
         return;
-    if (response.HTTPStatus < 200 || response.HTTPStatus > 299) {
-        fail(describeHttpStatus(response.HTTPStatus, head.reasonPhrase));
+    }
+    const bool rangeRefused = continuing && response.HTTPStatus == 416;
+    if ((response.HTTPStatus < 200 || response.HTTPStatus > 299) && !rangeRefused) {
+        fail(statusFailure);
+        return;
+    }
+    if (continuing) {
+        continueOrStartOver(head);
         return;
     }
     if (const QString refusal = whyBodyIsNotTheWholeFile(head); !refusal.isEmpty()) {
         fail(refusal);
         return;
     }
+    identity_ = {response.expectedContentLength, validatorOf(head)};
     if (file_ == nullptr && !prepareDestination(response))
         return;
     transfer_->writeBodyTo(file_->descriptor());
+}
+
+void Download::continueOrStartOver(const HttpResponseHead& head) {
+    const ContinuationVerdict verdict = checkContinuation(
+        {head.status, head.field("Content-Range").toStdString(), validatorOf(head)}, askedFrom_,
+        identity_);
+    if (verdict == ContinuationVerdict::Continues) {
+        transfer_->writeBodyTo(file_->descriptor(), askedFrom_);
+        return;
+    }
+    if (!startFileOver(QString::fromStdString(describeContinuationVerdict(verdict))))
+        return;
+    if (verdict == ContinuationVerdict::RangesIgnored) {
+        responseArrived(head); // the whole file is on its way: take it from the start
+        return;
+    }
+    discardTransfer();
+    sendRequest(requestURL_);
+}
+
+// The same temporary file cannot be trusted to hold only this file's bytes:
+// a fresh one takes its place.
+bool Download::startFileOver(const QString& reason) {
+    delegate_->downloadWillStartOver(*this, reason);
+    if (!running())
+        return false;
+    askedFrom_ = 0;
+    rangeFields_.clear();
+    redirectCount_ = 0;
+    fileBytes_ = 0;
+    file_->discard();
+    if (!file_->open(createdPath_)) {
+        const QString problem = file_->errorString();
+        discardFile();
+        fail(tr("The file %1 could not be created: %2.").arg(createdPath_, problem));
+        return false;
+    }
+    return true;
 }
 
 bool Download::prepareDestination(const DownloadResponse& response) {
@@ -186,7 +266,7 @@ void Download::bodyWritten(std::int64_t bytes) {
         const auto length = static_cast<std::uint32_t>(
             std::min<std::int64_t>(bytes, std::numeric_limits<std::uint32_t>::max()));
         bytes -= length;
-        bytesReceived_ += length;
+        fileBytes_ += length;
         delegate_->downloadDidReceiveDataOfLength(*this, length);
     }
 }
@@ -199,10 +279,15 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
         fail(tr("The file %1 could not be written: %2.")
                  .arg(createdPath_, outcome.detail));
         return;
-    case HttpTransferOutcome::Kind::NetworkFailed:
-        fail(describeNetworkError(outcome.networkError, currentURL_, outcome.detail,
-                                  tr("the whole file")));
+    case HttpTransferOutcome::Kind::NetworkFailed: {
+        const QString failure = describeNetworkError(outcome.networkError, currentURL_,
+                                                     outcome.detail, tr("the whole file"));
+        if (isTransientNetworkError(outcome.networkError))
+            retryOrFail(failure, tr("Connection lost"));
+        else
+            fail(failure);
         return;
+    }
     case HttpTransferOutcome::Kind::Completed:
         break;
     }
@@ -210,8 +295,9 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
         fail(tr("The server sent no file."));
         return;
     }
-    if (expectedContentLength_ >= 0 && bytesReceived_ != expectedContentLength_) {
-        fail(tr("The connection was closed before the whole file arrived."));
+    if (identity_.total >= 0 && fileBytes_ != identity_.total) {
+        retryOrFail(tr("The connection was closed before the whole file arrived."),
+                    tr("Connection lost"));
         return;
     }
     if (!file_->commit()) {
@@ -227,8 +313,49 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
 void Download::stalled() {
     if (!running())
         return;
-    fail(tr("No data arrived for %1, so the transfer was given up.")
-             .arg(describeDuration(options_.stallTimeout)));
+    retryOrFail(tr("No data arrived for %1, so the transfer was given up.")
+                    .arg(describeDuration(options_.stallTimeout)),
+                tr("No data arrived"));
+}
+
+void Download::retryOrFail(const QString& failure, const QString& reason,
+                           std::optional<int> retryAfterSeconds) {
+    discardTransfer();
+    stallTimer_.stop();
+    if (retries_ >= options_.maximumRetries) {
+        fail(failure);
+        return;
+    }
+    // Bytes the thread wrote but never reported are not counted: they go.
+    if (file_ != nullptr && !file_->truncate(fileBytes_)) {
+        fail(tr("The file %1 could not be written: %2.").arg(createdPath_, file_->errorString()));
+        return;
+    }
+    ++retries_;
+    const int pause = retryPauseSeconds(retries_, retryAfterSeconds);
+    delegate_->downloadWillRetry(*this, {reason, retries_, options_.maximumRetries, pause});
+    if (running())
+        retryTimer_.start(options_.retryPauseUnit * pause);
+}
+
+void Download::retry() {
+    if (!running())
+        return;
+    redirectCount_ = 0;
+    if (file_ != nullptr && fileBytes_ > 0) {
+        // Without a length and a validator nothing shows that the rest
+        // belongs to the same file.
+        if (identity_.total <= 0 || identity_.validator.empty()) {
+            if (!startFileOver(QStringLiteral("the server named no length or validator to "
+                                              "continue by")))
+                return;
+        } else {
+            askedFrom_ = fileBytes_;
+            rangeFields_ = {"Range: bytes=" + QByteArray::number(askedFrom_) + '-',
+                            "If-Range: " + QByteArray::fromStdString(identity_.validator)};
+        }
+    }
+    sendRequest(requestURL_);
 }
 
 void Download::fail(const QString& description, const QUrl& failingURL) {
@@ -244,6 +371,7 @@ void Download::finish() {
 void Download::end(State state) {
     state_ = state;
     stallTimer_.stop();
+    retryTimer_.stop();
     discardTransfer(); // before the file: its thread writes there
     discardFile();
     deleteLater();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ContentRange.h"
+#include "core/RetryPolicy.h"
 #include "platform/DownloadResponse.h"
 
 #include <QObject>
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace reelhound {
 
@@ -17,6 +20,14 @@ class DownloadFile;
 class HttpTransfer;
 struct HttpResponseHead;
 struct HttpTransferOutcome;
+
+// A retry about to happen, for the progress line.
+struct DownloadRetry {
+    QString reason;   // e.g. "Connection lost", translated
+    int retry = 0;    // 1 for the first
+    int retries = 0;  // how many there may be in all
+    int pauseSeconds = 0;
+};
 
 struct DownloadError {
     QString localizedDescription; // plain words for a person
@@ -41,6 +52,13 @@ public:
     virtual bool downloadShouldDecodeSourceDataOfMIMEType(Download& download,
                                                           const QString& MIMEType) = 0;
     virtual void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) = 0;
+    // The transfer failed in a way that may pass and is tried again after a
+    // pause; the count of bytes goes on where it was.
+    virtual void downloadWillRetry(Download& /*download*/, const DownloadRetry& /*retry*/) {}
+    // What arrived is thrown away and the file starts again from byte 0 (the
+    // count starts again with the next downloadDidReceiveResponse); reason is
+    // for the log.
+    virtual void downloadWillStartOver(Download& /*download*/, const QString& /*reason*/) {}
     virtual void downloadDidFinish(Download& download) = 0;
     virtual void downloadDidFailWithError(Download& download, const DownloadError& error) = 0;
 
@@ -52,6 +70,9 @@ struct DownloadOptions {
     // A transfer that receives nothing for this long fails.
     std::chrono::milliseconds stallTimeout = std::chrono::seconds(60);
     int maximumRedirects = 10;
+    int maximumRetries = kMaximumRetries;
+    // What one second of a retry pause lasts; tests shorten it.
+    std::chrono::milliseconds retryPauseUnit = std::chrono::seconds(1);
 };
 
 // One file fetched over HTTP(S) into a destination path.
@@ -64,7 +85,14 @@ struct DownloadOptions {
 // destination is replaced, not followed. Redirects are followed to http and
 // https addresses only. An HTTP status of 400 and above is a failure, and so
 // is a body that is not the whole file as stored (a range, a content coding)
-// although the request asked for nothing of the kind. Apart
+// although the request asked for nothing of the kind.
+//
+// A transient failure (a dropped, reset or refused connection, a stall, a
+// status of 408, 429, 500, 502, 503 or 504) is tried again after a growing
+// pause (RetryPolicy.h), up to maximumRetries times, asking with Range and
+// If-Range for the rest of the file. An answer that does not continue the
+// same file exactly (ContentRange.h) makes the file start over from byte 0.
+// Apart
 // from cancel() a transfer ends with exactly one of downloadDidFinish and
 // downloadDidFailWithError. Data callbacks come in batches, a few dozen a
 // second at most; their lengths add up to the bytes written.
@@ -107,6 +135,11 @@ private:
     void begin();
     void sendRequest(const QUrl& url);
     void responseArrived(const HttpResponseHead& head);
+    void continueOrStartOver(const HttpResponseHead& head);
+    bool startFileOver(const QString& reason);
+    void retryOrFail(const QString& failure, const QString& reason,
+                     std::optional<int> retryAfterSeconds = std::nullopt);
+    void retry();
     bool prepareDestination(const DownloadResponse& response);
     void bodyWritten(std::int64_t bytes);
     void transferFinished(const HttpTransferOutcome& outcome);
@@ -131,11 +164,15 @@ private:
 
     HttpTransfer* transfer_ = nullptr; // a child; its thread moves the bytes
     int redirectCount_ = 0;
-    std::int64_t expectedContentLength_ = -1;
-    std::int64_t bytesReceived_ = 0; // since the last response
+    int retries_ = 0;
+    QList<QByteArray> rangeFields_;  // sent with every hop of a continuation
+    std::int64_t askedFrom_ = 0;     // where the asked range starts; 0: the whole file
+    std::int64_t fileBytes_ = 0;     // in the file, as reported to the delegate
+    FileIdentity identity_;          // from the answer that began the file
 
     std::unique_ptr<DownloadFile> file_;
     QTimer stallTimer_;
+    QTimer retryTimer_;
 };
 
 } // namespace reelhound

@@ -67,6 +67,12 @@ bool DownloadFile::commit() {
     return true;
 }
 
+bool DownloadFile::truncate(std::int64_t length) {
+    if (::ftruncate(fd_, length) != 0 || ::lseek(fd_, length, SEEK_SET) != length)
+        return failWith(errno);
+    return true;
+}
+
 void DownloadFile::discard() {
     if (fd_ >= 0) {
         ::close(fd_);

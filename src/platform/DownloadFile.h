@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <cstring>
 
 #include <sys/types.h>
@@ -29,6 +30,8 @@ public:
     bool open(const QString& destination);
     // Where the bytes are written; it stays open until commit() or discard().
     int descriptor() const { return fd_; }
+    // Keeps only the first `length` bytes and writes on after them.
+    bool truncate(std::int64_t length);
     // Gives the file its place. The bytes must have been synced already.
     bool commit();
     // Throws away what was written; the destination stays as it was.

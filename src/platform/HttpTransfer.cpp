@@ -118,7 +118,8 @@ QByteArray HttpResponseHead::field(const QByteArray& name) const {
     return {};
 }
 
-HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent)
+HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
+                           const QList<QByteArray>& extraFields)
     : QObject(parent), handlers_(std::move(handlers)), errorBuffer_(CURL_ERROR_SIZE, '\0') {
     initialiseCurlOnce();
     head_.URL = url;
@@ -140,6 +141,8 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent)
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0");
     // The byte counts must be the file's: no compressed transfer.
     auto* headers = curl_slist_append(nullptr, "Accept-Encoding: identity");
+    for (const QByteArray& field : extraFields)
+        headers = curl_slist_append(headers, field.constData());
     requestHeaders_ = headers;
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
@@ -163,7 +166,10 @@ HttpTransfer::~HttpTransfer() {
     curl_slist_free_all(static_cast<curl_slist*>(requestHeaders_));
 }
 
-void HttpTransfer::writeBodyTo(int descriptor) {
+void HttpTransfer::writeBodyTo(int descriptor, std::int64_t offset) {
+    // Set before the descriptor, which the transfer thread reads first.
+    written_ = offset;
+    writtenBack_ = offset;
     bodyDescriptor_ = descriptor;
     curl_multi_wakeup(multiOf(multi_));
 }

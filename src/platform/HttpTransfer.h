@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QNetworkReply>
 #include <QObject>
 #include <QString>
@@ -62,14 +63,17 @@ public:
         std::function<void(const HttpTransferOutcome&)> finished;
     };
 
-    HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent);
+    // extraFields are further request header lines ("Range: bytes=100-").
+    HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
+                 const QList<QByteArray>& extraFields = {});
     ~HttpTransfer() override;
     HttpTransfer(const HttpTransfer&) = delete;
     HttpTransfer& operator=(const HttpTransfer&) = delete;
 
-    // The body goes to this descriptor, which stays open until the transfer
-    // has finished or been aborted. Called once, after the head.
-    void writeBodyTo(int descriptor);
+    // The body goes to this descriptor, at its current position, which is
+    // `offset` bytes into the file; it stays open until the transfer has
+    // finished or been aborted. Called once, after the head.
+    void writeBodyTo(int descriptor, std::int64_t offset = 0);
     // Stops the transfer and waits for its thread; nothing is reported after.
     void abort();
 

@@ -12,6 +12,10 @@
 
 namespace reelhound::testing {
 
+// What a second of a retry pause lasts in tests: long enough to be seen,
+// short enough that five retries cost no time.
+inline constexpr std::chrono::milliseconds kRetrySecond(20);
+
 // The application with the local stand-in of the site as its proxy and a
 // throw-away folder for downloads.
 class NetworkFixture : public StubSiteFixture<ApplicationFixture> {
@@ -25,6 +29,7 @@ protected:
         launch();
         ApplicationController::TransferLimits limits;
         limits.download.stallTimeout = std::chrono::milliseconds(1500);
+        limits.download.retryPauseUnit = kRetrySecond;
         limits.pageFetchTimeout = std::chrono::milliseconds(1500);
         controller->setTransferLimits(limits);
     }

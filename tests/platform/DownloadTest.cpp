@@ -66,6 +66,15 @@ public:
         if (onData)
             onData(download);
     }
+    void downloadWillRetry(Download&, const DownloadRetry& retry) override {
+        events << QStringLiteral("retry %1 of %2 after %3 s")
+                      .arg(retry.retry)
+                      .arg(retry.retries)
+                      .arg(retry.pauseSeconds);
+    }
+    void downloadWillStartOver(Download&, const QString&) override {
+        events << QStringLiteral("start over");
+    }
     void downloadDidFinish(Download&) override {
         events << QStringLiteral("finish");
         ++endings;
@@ -192,6 +201,7 @@ TEST_P(DownloadFaultTest, failsOnceAndLeavesEarlierFileAlone) {
     writeFile(destination, "earlier file");
     DownloadOptions options;
     options.stallTimeout = fault.stallTimeout;
+    options.retryPauseUnit = 1ms;
     ASSERT_TRUE(start(QString::fromLatin1(fault.videoId), options));
     ASSERT_TRUE(waitForEnd());
     QTest::qWait(50); // nothing may follow the failure
@@ -218,16 +228,58 @@ INSTANTIATE_TEST_SUITE_P(
         return name.remove(u'-').toStdString();
     });
 
-TEST_F(DownloadTest, partialBodyWasReportedBeforeTheDrop) {
-    ASSERT_TRUE(start(QStringLiteral("dropped")));
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(delegate.events, (QStringList{"begin", "response 200", "decide get_video.flv",
-                                            "create", "data", "fail"}));
-    EXPECT_GT(delegate.totalBytes, 0);
-    EXPECT_LT(delegate.totalBytes, delegate.responses[0].expectedContentLength);
-    EXPECT_EQ(delegate.error->failingURLString, StubSite::directVideoURL("dropped"));
-    EXPECT_FALSE(QFile::exists(destination));
+struct RetryCase {
+    const char* videoId;
+    QStringList eventsAfterCreate;
+};
+
+void PrintTo(const RetryCase& retry, std::ostream* out) {
+    *out << retry.videoId;
 }
+
+class RetriedDownload : public DownloadTest, public ::testing::WithParamInterface<RetryCase> {};
+
+// A continuation is not announced as a response: the count goes on. Starting
+// over is, and the count starts again with it.
+TEST_P(RetriedDownload, tellsTheDelegateEachStepAndCountsTheFileOnce) {
+    const RetryCase& retry = GetParam();
+    DownloadOptions options;
+    options.retryPauseUnit = 1ms;
+    ASSERT_TRUE(start(QString::fromLatin1(retry.videoId), options));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events.mid(0, 4), (QStringList{"begin", "response 200",
+                                                      "decide get_video.flv", "create"}));
+    EXPECT_EQ(delegate.events.mid(4), retry.eventsAfterCreate);
+    if (delegate.events.last() == u"finish") {
+        EXPECT_EQ(delegate.bytesSinceResponse, QFileInfo(destination).size());
+        EXPECT_EQ(delegate.bytesSinceResponse, delegate.responses.back().expectedContentLength);
+    } else {
+        EXPECT_EQ(delegate.error->failingURLString,
+                  StubSite::directVideoURL(QString::fromLatin1(retry.videoId)));
+        EXPECT_FALSE(QFile::exists(destination));
+    }
+    EXPECT_EQ(folderEntries().size(), delegate.events.last() == u"finish" ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StubSiteFaults, RetriedDownload,
+    ::testing::Values(
+        RetryCase{"dropped", {"data", "retry 1 of 5 after 1 s", "data", "finish"}},
+        RetryCase{"no-ranges",
+                  {"data", "retry 1 of 5 after 1 s", "start over", "response 200", "data",
+                   "finish"}},
+        RetryCase{"changed",
+                  {"data", "retry 1 of 5 after 1 s", "start over", "response 200", "data",
+                   "finish"}},
+        RetryCase{"dropped-0",
+                  {"retry 1 of 5 after 1 s", "response 200", "retry 2 of 5 after 2 s",
+                   "response 200", "retry 3 of 5 after 4 s", "response 200",
+                   "retry 4 of 5 after 8 s", "response 200", "retry 5 of 5 after 16 s",
+                   "response 200", "fail"}}),
+    [](const auto& info) {
+        QString name = QString::fromLatin1(info.param.videoId);
+        return name.remove(u'-').toStdString();
+    });
 
 TEST_F(DownloadTest, chunkedBody_hasUnknownLengthAndFinishes) {
     ASSERT_TRUE(start(QStringLiteral("chunked")));

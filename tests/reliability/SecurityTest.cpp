@@ -13,6 +13,7 @@
 
 using namespace reelhound;
 using reelhound::testing::runEventLoopUntil;
+using reelhound::testing::kRetrySecond;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::RecordingDesktopServices;
 
@@ -68,7 +69,7 @@ TEST_F(PlantedLinks, atTheDestination_isReplacedByTheFileNotFollowed) {
     launchWithShortLimits();
     chooseDestination(destination());
 
-    downloadVideo(QStringLiteral("dropped")); // a failure leaves the link as it was
+    downloadVideo(QStringLiteral("dropped-0")); // a failure leaves the link as it was
     ASSERT_TRUE(statusMessage().startsWith("Download failed")) << statusMessage().toStdString();
     EXPECT_EQ(QFileInfo(destination()).symLinkTarget(), victim());
     expectVictimUntouched();
@@ -182,6 +183,9 @@ TEST_F(SystemLogLines, textFromOutside_staysOneEscapedLineInTheSystemLog) {
     LaunchedApplication launched = launchApplication(systemLog, *preferences);
     controller = std::move(launched.controller);
     window = std::move(launched.window);
+    ApplicationController::TransferLimits limits; // the 503 is retried first
+    limits.download.retryPauseUnit = kRetrySecond;
+    controller->setTransferLimits(limits);
     // A file name may hold a line break and an escape; so may a reason phrase.
     const QString destinationName = QStringLiteral("two\nlines\x1b[31m.flv");
     chooseDestination(destination(destinationName));

@@ -30,12 +30,50 @@ constexpr qsizetype kLongLinkPadding = 1024 * 1024;
 // What "partial" answers to a request for the whole file.
 constexpr qint64 kPartialLength = 1000;
 constexpr qint64 kPartialOf = 100000;
+// Where "stall" stops: its first 16 KiB, or half of a smaller video.
+constexpr qint64 kStallAfter = 16 * 1024;
+// The file "changed" serves, and the Retry-After "busy" names.
+constexpr qint64 kChangedSize = 1024 * 1024;
+constexpr int kBusyRetryAfterSeconds = 3;
 // How the ordinary video is sent in the modes that only change its pace.
 constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
     {FaultMode::Chunked, Delivery::Chunked},      {FaultMode::Slow, Delivery::Trickle},
     {FaultMode::Stall, Delivery::StallAfter},     {FaultMode::Dropped, Delivery::DropAfter},
-    {FaultMode::DroppedPercent, Delivery::DropAfter},
+    {FaultMode::DroppedPercent, Delivery::DropAfter}, {FaultMode::DropsEvery, Delivery::DropAfter},
+    {FaultMode::IgnoresRanges, Delivery::DropAfter},  {FaultMode::Changed, Delivery::DropAfter},
 };
+
+// N percent of size, exactly, also for sizes near 2^63.
+qint64 percentOf(qint64 size, qint64 percent) {
+    return size / 100 * percent + size % 100 * percent / 100;
+}
+
+// Where the video of a fault mode stops, as offsets into the file.
+std::vector<qint64> stopPointsFor(const FaultChoice& fault, qint64 size, int requestNumber) {
+    switch (fault.mode) {
+    case FaultMode::Stall:
+        return {std::min(kStallAfter, size / 2)};
+    case FaultMode::Dropped:
+        return {percentOf(size, 50)};
+    case FaultMode::DroppedPercent:
+        return {percentOf(size, fault.number)};
+    case FaultMode::SizeDropped:
+        return {percentOf(size, 10), percentOf(size, 50), percentOf(size, 90)};
+    case FaultMode::DropsEvery: {
+        std::vector<qint64> points;
+        for (qint64 percent = fault.number; percent < 100; percent += fault.number)
+            points.push_back(percentOf(size, percent));
+        return points;
+    }
+    case FaultMode::IgnoresRanges:
+    case FaultMode::Changed:
+        if (requestNumber == 1)
+            return {percentOf(size, 50)};
+        return {};
+    default:
+        return {};
+    }
+}
 
 QString siteHost() {
     return QStringLiteral("www.") + QString::fromUtf8(config::kSiteDomain);
@@ -190,17 +228,43 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
     case FaultMode::HostileReason:
         return htmlResponse(503, kHostileReason, QStringLiteral("Busy"),
                             QStringLiteral("<p>Try again later.</p>"));
+    case FaultMode::Busy:
+        if (site.videoRequestsFor(videoId) == 1) {
+            Response busy = htmlResponse(503, "Service Unavailable", QStringLiteral("Busy"),
+                                         QStringLiteral("<p>Try again later.</p>"));
+            busy.headers.append(
+                {QByteArray("Retry-After"), QByteArray::number(kBusyRetryAfterSeconds)});
+            return busy;
+        }
+        break;
     default:
         break;
     }
 
+    const int requestNumber = site.videoRequestsFor(videoId);
     Response response;
     response.contentType = "video/x-flv";
-    if (fault.mode == FaultMode::Size) {
+    response.acceptsRanges = fault.mode != FaultMode::IgnoresRanges;
+    if (fault.mode == FaultMode::Size || fault.mode == FaultMode::SizeDropped) {
         response.body = std::make_unique<PatternBody>(fault.number);
+        response.validator = "\"size-" + QByteArray::number(fault.number) + '"';
+        if (fault.mode == FaultMode::SizeDropped) {
+            response.delivery = Delivery::DropAfter;
+            response.stopPoints = stopPointsFor(fault, fault.number, requestNumber);
+        }
+        return response;
+    }
+    if (fault.mode == FaultMode::Changed) {
+        const int version = std::min(requestNumber, 2);
+        response.body = std::make_unique<PatternBody>(kChangedSize, version - 1);
+        response.validator = "\"v" + QByteArray::number(version) + '"';
+        response.honoursIfRange = false;
+        response.delivery = Delivery::DropAfter;
+        response.stopPoints = stopPointsFor(fault, kChangedSize, requestNumber);
         return response;
     }
     if (fault.mode == FaultMode::Partial) {
+        response.acceptsRanges = false;
         // A part of the file, although the request asked for no range.
         response.status = 206;
         response.reason = "Partial Content";
@@ -211,6 +275,7 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
         return response;
     }
     if (fault.mode == FaultMode::Gzip) {
+        response.acceptsRanges = false;
         // The file packed, although the request asked for it as it is.
         response.headers.append({QByteArray("Content-Encoding"), QByteArray("gzip")});
         response.body = std::make_unique<MemoryBody>(
@@ -221,12 +286,15 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
     auto file = std::make_unique<FileBody>(path);
     if (path.isEmpty() || !file->open())
         return serverError(QStringLiteral("ffmpeg could not make the test video."));
+    const qint64 size = file->size();
     response.body = std::move(file);
+    response.validator = "\"test-pattern-1\"";
+    response.headers.append(
+        {QByteArray("Last-Modified"), QByteArray("Sat, 05 Dec 2026 12:00:00 GMT")});
     for (const auto& [mode, delivery] : kDeliveries)
         if (mode == fault.mode)
             response.delivery = delivery;
-    if (fault.mode == FaultMode::DroppedPercent)
-        response.dropPercent = static_cast<int>(fault.number);
+    response.stopPoints = stopPointsFor(fault, size, requestNumber);
     return response;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUrl>
 #include <memory>
+#include <vector>
 
 // What the stand-in answers to an address: the pages of the site and the
 // service, the video, and the fault modes' ways of getting them wrong.
@@ -19,8 +20,8 @@ enum class Delivery {
     Whole,      // as fast as the client reads
     Chunked,    // no length, chunked transfer coding
     Trickle,    // a few KiB at a time, a piece every few tens of milliseconds
-    StallAfter, // a little, then nothing while the connection stays open
-    DropAfter,  // dropPercent of the body, then the connection is closed
+    StallAfter, // up to a stop point, then nothing while the connection stays open
+    DropAfter,  // up to a stop point, then the connection is closed
     Silent,     // the request is read and never answered
 };
 
@@ -31,7 +32,16 @@ struct Response {
     QList<QPair<QByteArray, QByteArray>> headers;
     std::unique_ptr<BodySource> body;
     Delivery delivery = Delivery::Whole;
-    int dropPercent = 50; // for DropAfter
+    // Offsets into the file where a stall or a drop happens: the first one
+    // past where the answer starts (0 only for an answer from the start), so
+    // that a continuation from a drop point gets on.
+    std::vector<qint64> stopPoints;
+    // Whether a "Range: bytes=N-" gets a 206 with the rest, and the ETag that
+    // If-Range must name for that; honoursIfRange false serves the range
+    // whatever If-Range names.
+    bool acceptsRanges = false;
+    QByteArray validator;
+    bool honoursIfRange = true;
 };
 
 // A small HTML page with the given status.

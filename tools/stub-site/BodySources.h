@@ -20,6 +20,8 @@ public:
     virtual qint64 size() const = 0;
     // 0 at the end, -1 on a read error.
     virtual qint64 read(char* into, qint64 maximum) = 0;
+    // Moves the next read to offset, for an answer to a range.
+    virtual bool seek(qint64 offset) = 0;
 };
 
 class MemoryBody final : public BodySource {
@@ -31,6 +33,10 @@ public:
         std::memcpy(into, bytes_.constData() + position_, static_cast<std::size_t>(length));
         position_ += length;
         return length;
+    }
+    bool seek(qint64 offset) override {
+        position_ = offset;
+        return true;
     }
 
 private:
@@ -44,6 +50,7 @@ public:
     bool open() { return file_.open(QIODevice::ReadOnly); }
     qint64 size() const override { return file_.size(); }
     qint64 read(char* into, qint64 maximum) override { return file_.read(into, maximum); }
+    bool seek(qint64 offset) override { return file_.seek(offset); }
 
 private:
     QFile file_;
@@ -68,6 +75,10 @@ public:
         }
         return length;
     }
+    bool seek(qint64 offset) override {
+        position_ = offset;
+        return true;
+    }
 
 private:
     QByteArray head_;
@@ -76,19 +87,26 @@ private:
     qint64 position_ = 0;
 };
 
+// size bytes of the pattern, from patternOffset on.
 class PatternBody final : public BodySource {
 public:
-    explicit PatternBody(qint64 size) : size_(size) {}
+    explicit PatternBody(qint64 size, qint64 patternOffset = 0)
+        : size_(size), patternOffset_(patternOffset) {}
     qint64 size() const override { return size_; }
     qint64 read(char* into, qint64 maximum) override {
         const qint64 length = std::min(maximum, size_ - position_);
-        copyPattern(position_, into, length);
+        copyPattern(patternOffset_ + position_, into, length);
         position_ += length;
         return length;
+    }
+    bool seek(qint64 offset) override {
+        position_ = offset;
+        return true;
     }
 
 private:
     qint64 size_;
+    qint64 patternOffset_;
     qint64 position_ = 0;
 };
 

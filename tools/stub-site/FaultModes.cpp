@@ -8,6 +8,8 @@ bool takesNumber(FaultMode mode, qint64 number) {
     switch (mode) {
     case FaultMode::DroppedPercent:
         return number <= 100;
+    case FaultMode::DropsEvery:
+        return number >= 1 && number <= 99;
     case FaultMode::Redirects:
         return number >= 1;
     default:

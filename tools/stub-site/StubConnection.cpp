@@ -18,7 +18,15 @@ constexpr qint64 kHighWater = 256 * 1024;
 constexpr qint64 kMaximumRequestSize = 64 * 1024;
 constexpr qint64 kTricklePiece = 4 * 1024;
 constexpr int kTrickleIntervalMs = 50;
-constexpr qint64 kStallAfter = 16 * 1024;
+
+// The N of "Range: bytes=N-", the one form of range clients here ask for.
+qint64 rangeStart(const QByteArray& field) {
+    if (!field.startsWith("bytes=") || !field.endsWith('-'))
+        return -1;
+    bool ok = false;
+    const qint64 start = field.mid(6).chopped(1).toLongLong(&ok);
+    return ok && start >= 0 ? start : -1;
+}
 
 } // namespace
 
@@ -82,21 +90,42 @@ private:
                                  QStringLiteral("<p>Only GET and HEAD are served.</p>")));
             return;
         }
-        respond(answerFor(QUrl(request.url, QUrl::TolerantMode), site_));
+        respond(answerFor(QUrl(request.url, QUrl::TolerantMode), site_), &request);
     }
 
-    void respond(Response response) {
+    void respond(Response response, const StubSite::Request* request = nullptr) {
         answered_ = true;
         if (response.delivery == Delivery::Silent)
             return; // the connection stays open until the client gives up
         delivery_ = response.delivery;
-        dropPercent_ = response.dropPercent;
         body_ = std::move(response.body);
         const qint64 size = body_ ? body_->size() : 0;
-        if (delivery_ == Delivery::StallAfter)
-            limit_ = std::min(kStallAfter, size / 2);
-        else if (delivery_ == Delivery::DropAfter) // in two steps: size may be near 2^63
-            limit_ = size / 100 * dropPercent_ + size % 100 * dropPercent_ / 100;
+        qint64 start = 0;
+        if (response.acceptsRanges && response.status == 200 && body_ && request != nullptr) {
+            response.headers.append({QByteArray("Accept-Ranges"), QByteArray("bytes")});
+            const qint64 from = rangeStart(request->header("Range"));
+            const QByteArray ifRange = request->header("If-Range");
+            const bool sameFile =
+                ifRange.isEmpty() || !response.honoursIfRange || ifRange == response.validator;
+            if (from >= 0 && from < size && sameFile && body_->seek(from)) {
+                start = from;
+                response.status = 206;
+                response.reason = "Partial Content";
+                response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) +
+                                                              '-' + QByteArray::number(size - 1) +
+                                                              '/' + QByteArray::number(size)});
+            }
+        }
+        if (!response.validator.isEmpty())
+            response.headers.append({QByteArray("ETag"), response.validator});
+        if (delivery_ == Delivery::StallAfter || delivery_ == Delivery::DropAfter) {
+            for (const qint64 point : response.stopPoints) {
+                if (point > start || (point == 0 && start == 0)) {
+                    limit_ = point - start;
+                    break;
+                }
+            }
+        }
 
         QByteArray head =
             "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
@@ -105,7 +134,7 @@ private:
         if (delivery_ == Delivery::Chunked)
             head += "Transfer-Encoding: chunked\r\n";
         else
-            head += "Content-Length: " + QByteArray::number(size) + "\r\n";
+            head += "Content-Length: " + QByteArray::number(size - start) + "\r\n";
         for (const auto& [name, value] : response.headers)
             head += name + ": " + value + "\r\n";
         head += "Connection: close\r\n\r\n";
@@ -155,6 +184,7 @@ private:
             if (delivery_ == Delivery::Chunked)
                 socket_->write("\r\n");
             sent_ += length;
+            site_.bodyBytesSent_ += length;
             if (delivery_ == Delivery::Trickle)
                 trickleBudget_ -= length;
         }
@@ -172,7 +202,6 @@ private:
     std::unique_ptr<BodySource> body_;
     QByteArray buffer_;
     Delivery delivery_ = Delivery::Whole;
-    int dropPercent_ = 50;
     qint64 sent_ = 0;
     qint64 limit_ = -1; // where a stall or a drop stops the body
     qint64 trickleBudget_ = 0;

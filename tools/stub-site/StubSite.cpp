@@ -5,6 +5,7 @@
 #include "stub-site/StubConnection.h"
 
 #include <QTcpSocket>
+#include <QUrlQuery>
 
 namespace reelhound {
 
@@ -38,6 +39,17 @@ QString StubSite::errorString() const {
 
 QNetworkProxy StubSite::proxy() const {
     return QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), port());
+}
+
+int StubSite::videoRequestsFor(const QString& videoId) const {
+    int count = 0;
+    for (const auto& request : requests_) {
+        const QUrl url(request.url);
+        if (url.path() == u"/get_video" &&
+            QUrlQuery(url).queryItemValue(QStringLiteral("video_id"), QUrl::FullyDecoded) == videoId)
+            ++count;
+    }
+    return count;
 }
 
 QStringList StubSite::requestedURLs() const {

@@ -39,6 +39,10 @@ public:
     QNetworkProxy proxy() const;
 
     const QList<Request>& requests() const { return requests_; }
+    // How many requests for the video with this identifier came so far.
+    int videoRequestsFor(const QString& videoId) const;
+    // The bytes of bodies written to clients, all answers together.
+    qint64 bodyBytesSent() const { return bodyBytesSent_; }
     QStringList requestedURLs() const;
 
     // The test-pattern video served for ordinary identifiers, made with ffmpeg
@@ -63,6 +67,7 @@ private:
 
     QTcpServer server_;
     QList<Request> requests_;
+    qint64 bodyBytesSent_ = 0;
     QString videoFilePath_;
     bool videoFileTried_ = false;
 };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// When a failed transfer is tried again, and after how long.
+namespace reelhound {
+
+inline constexpr int kMaximumRetries = 5;
+// A server's Retry-After is honoured up to this many seconds.
+inline constexpr int kLongestRetryAfterSeconds = 60;
+
+// The statuses that say "not now" rather than "never": 408, 429, 500, 502,
+// 503 and 504. Every other status of 400 and above is final.
+bool isTransientHTTPStatus(int status);
+
+// The pause before retry number `retry` (1 for the first): 1, 2, 4, 8, 16
+// seconds, or the server's Retry-After when it gave one, at most 60 seconds.
+int retryPauseSeconds(int retry, std::optional<int> retryAfterSeconds);
+
+// A Retry-After field in its delay form ("120"); the date form and anything
+// else give nothing, so the usual pause applies.
+std::optional<int> parseRetryAfter(const std::string& field);
+
+} // namespace reelhound
