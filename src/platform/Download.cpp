@@ -178,6 +178,10 @@ void Download::continueOrStartOver(const HttpResponseHead& head) {
         {head.status, head.field("Content-Range").toStdString(), validatorOf(head)}, askedFrom_,
         identity_);
     if (verdict == ContinuationVerdict::Continues) {
+        if (const QString refusal = whyBodyIsPacked(head); !refusal.isEmpty()) {
+            fail(refusal);
+            return;
+        }
         transfer_->writeBodyTo(file_->descriptor(), askedFrom_);
         return;
     }

@@ -95,7 +95,9 @@ struct DownloadOptions {
 // Apart
 // from cancel() a transfer ends with exactly one of downloadDidFinish and
 // downloadDidFailWithError. Data callbacks come in batches, a few dozen a
-// second at most; their lengths add up to the bytes written.
+// second at most; since the last downloadDidReceiveResponse their lengths add
+// up to the bytes in the file (what a failed attempt wrote unreported is cut
+// off before the retry).
 //
 // Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
 // to look at it later.

@@ -7,6 +7,10 @@ namespace reelhound {
 QString whyBodyIsNotTheWholeFile(const HttpResponseHead& head) {
     if (head.status == 206 || !head.field("Content-Range").isEmpty())
         return QStringLiteral("The server sent only part of the file.");
+    return whyBodyIsPacked(head);
+}
+
+QString whyBodyIsPacked(const HttpResponseHead& head) {
     // "gzip", "br", "identity", or a list of codings applied in turn.
     for (const QByteArray& coding : head.field("Content-Encoding").split(',')) {
         const QByteArray name = coding.trimmed().toLower();

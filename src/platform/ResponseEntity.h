@@ -11,5 +11,7 @@ struct HttpResponseHead;
 // A 206 or a Content-Range is only part of the file; a Content-Encoding other
 // than identity is the file packed in a way the download does not undo.
 QString whyBodyIsNotTheWholeFile(const HttpResponseHead& head);
+// The content-coding part of that, which also holds for a continuation.
+QString whyBodyIsPacked(const HttpResponseHead& head);
 
 } // namespace reelhound
