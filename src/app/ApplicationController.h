@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/ControlStates.h"
+#include "core/ConversionProgress.h"
 #include "core/ConverterCommandLine.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
 #include "platform/Download.h"
 #include "platform/PageFetch.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -160,6 +162,10 @@ private:
     void transferEnded();
     void handOverToConversion(const QString& path);
     void conversionDidEnd();
+    // The converter's lines, or a word about the run; hidden while empty.
+    void showConversionText(const QString& text);
+    // The percentage on the bar and, with the time left, in the status line.
+    void showConversionProgress();
     void showTransferOutcome(const QString& message);
 
     // Outlets, in the window's order. A field whose accessor has the same
@@ -212,6 +218,9 @@ private:
     std::optional<std::string> conversionOutputPath_;
     // Where the running conversion writes until its file is known to be whole.
     std::unique_ptr<StagedOutput> conversionStaging_;
+    // How far the running conversion has got, and since when it runs.
+    std::optional<ConversionProgress> conversionProgress_;
+    QElapsedTimer conversionClock_;
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;
