@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QNetworkProxy>
 #include <QPalette>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyleFactory>
@@ -128,8 +129,8 @@ int main(int argc, char** argv) {
     QTimer during;
     QObject::connect(&during, &QTimer::timeout, [&] {
         // Once the converter has told how far it got.
-        if (!shotDuringRun && ui.convertFLVProgressTextField->text().contains("frame=") &&
-            window->statusBar()->currentMessage().contains("%")) {
+        if (!shotDuringRun &&
+            window->statusBar()->currentMessage().contains(QRegularExpression("[1-9][0-9]* %"))) {
             shotDuringRun = true;
             save(QStringLiteral("converting"));
         }
