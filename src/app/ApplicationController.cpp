@@ -1,5 +1,6 @@
 #include "app/ApplicationController.h"
 
+#include "app/DesktopNotices.h"
 #include "app/DesktopServices.h"
 #include "app/widgets/NewestLines.h"
 #include "app/widgets/ProgressIndicator.h"
@@ -23,6 +24,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -391,6 +393,7 @@ void ApplicationController::convertFLVtoDifferentFormat() {
     convertFLVProgressIndicator->startAnimation();
     showConversionText(tr("Converting..."));
     mainWindow->statusBar()->showMessage(tr("Converting..."));
+    offerShowInFolder({});
     activities_.converting = true;
     applyControlStates();
 
@@ -422,14 +425,18 @@ void ApplicationController::conversionDidEnd() {
     const QString failure = settleConversionOutput(run, *conversionStaging_);
     conversionStaging_.reset();
     if (failure.isEmpty()) {
-        if (conversionOutputPath_)
-            mainWindow->statusBar()->showMessage(
-                tr("Converted: %1").arg(toQt(*conversionOutputPath_)));
+        if (conversionOutputPath_) {
+            const QString output = toQt(*conversionOutputPath_);
+            mainWindow->statusBar()->showMessage(tr("Converted: %1").arg(output));
+            offerShowInFolder(output);
+            announce(tr("Conversion finished"), QFileInfo(output).fileName(), output);
+        }
     } else if (run.outcome() == ConverterOutcome::Stopped) {
         showConversionText(tr("Conversion stopped."));
         mainWindow->statusBar()->showMessage(tr("Conversion stopped."));
     } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
         reportConversionFailure(failure);
+        announce(tr("Conversion failed"), failure);
     }
 }
 
@@ -462,6 +469,34 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
     } else if (conversionFileHandle_->atEndOfErrorOutput())
         return; // the converter has closed its output: nothing more to wait for
     conversionFileHandle_->armDataNotification();
+}
+
+void ApplicationController::offerShowInFolder(const QString& path) {
+    finishedFile_ = path;
+    if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
+        link->setHidden(path.isEmpty());
+}
+
+void ApplicationController::showFinishedFileInFolder() {
+    // Safe whatever runs: it only shows a file that is already there.
+    if (finishedFile_.isEmpty() || !QFileInfo::exists(finishedFile_))
+        return;
+    desktop_.showInFolder(finishedFile_);
+}
+
+void ApplicationController::useNotificationBus(const QDBusConnection& bus) {
+    notices_ = std::make_unique<DesktopNotices>(
+        bus, [this](const QString& path) { desktop_.showInFolder(path); });
+}
+
+void ApplicationController::announce(const QString& summary, const QString& body,
+                                     const QString& path) {
+    // The person is looking at the window: the status line says it already.
+    if (mainWindow->isActiveWindow())
+        return;
+    if (!notices_)
+        useNotificationBus(QDBusConnection::sessionBus());
+    notices_->post(summary, body, path);
 }
 
 void ApplicationController::showConversionText(const QString& text) {
@@ -616,6 +651,7 @@ void ApplicationController::startTransfer(const QString& address) {
     activities_.transfer = TransferActivity::Running;
     applyControlStates();
     mainWindow->statusBar()->showMessage(tr("Downloading..."));
+    offerShowInFolder({});
 }
 
 void ApplicationController::cancelDownload() {
@@ -732,6 +768,9 @@ void ApplicationController::downloadDidFinish(Download& download) {
     else
         handOverToConversion(path);
     showTransferOutcome(tr("Download finished: %1").arg(download.destinationPath()));
+    offerShowInFolder(download.destinationPath());
+    announce(tr("Download finished"), QFileInfo(download.destinationPath()).fileName(),
+             download.destinationPath());
 }
 
 void ApplicationController::handOverToConversion(const QString& path) {
@@ -755,6 +794,7 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     transferEnded();
     restoreDownloadControls();
     showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
+    announce(tr("Download failed"), error.localizedDescription);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <optional>
 
 class QAction;
+class QDBusConnection;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +32,7 @@ class MainWindow;
 
 namespace reelhound {
 
+class DesktopNotices;
 class DesktopServices;
 class Preferences;
 class ProgressIndicator;
@@ -145,6 +147,13 @@ public slots:
     void stopConversion();
     // Escape: cancels a running download, or else stops a running conversion.
     void cancelCurrentActivity();
+    // "Show in folder" in the status line: the file the last finished
+    // download or conversion made, if it is still there.
+    void showFinishedFileInFolder();
+
+public:
+    // Where notices go while the window is not active; the session bus unless told.
+    void useNotificationBus(const QDBusConnection& bus);
     void conversionProgressDataReceived(reelhound::ConverterProcess* source);
 
 private:
@@ -164,6 +173,10 @@ private:
     void conversionDidEnd();
     // The converter's lines, or a word about the run; hidden while empty.
     void showConversionText(const QString& text);
+    // After work has ended: the status line's offer to show the file it made
+    // (none for an empty path), and a notice when the person looks elsewhere.
+    void offerShowInFolder(const QString& path);
+    void announce(const QString& summary, const QString& body, const QString& path = {});
     // The percentage on the bar and, with the time left, in the status line.
     void showConversionProgress();
     void showTransferOutcome(const QString& message);
@@ -221,6 +234,8 @@ private:
     // How far the running conversion has got, and since when it runs.
     std::optional<ConversionProgress> conversionProgress_;
     QElapsedTimer conversionClock_;
+    QString finishedFile_;
+    std::unique_ptr<DesktopNotices> notices_;
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;

@@ -11,8 +11,10 @@
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolButton>
 #include <utility>
 #include <vector>
@@ -72,6 +74,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 
     showPathFieldsAsReadOnly();
     elideLongRecentAddresses();
+    // Offered in the status line once a download or a conversion has made a file.
+    auto* showInFolder = new QLabel(statusBar());
+    showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
+    showInFolder->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(tr("Show in folder").toHtmlEscaped()));
+    showInFolder->setAccessibleName(tr("Show in folder"));
+    showInFolder->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    showInFolder->setHidden(true);
+    statusBar()->addPermanentWidget(showInFolder);
     // The field's clear button is a control of its own for a screen reader.
     for (QToolButton* button : ui_->URLEntryTextField->findChildren<QToolButton*>())
         button->setAccessibleName(tr("Clear the address"));
@@ -139,6 +149,8 @@ void MainWindow::connectToController(ApplicationController& controller) {
             &AC::setDestinationFilename);
     connect(ui_->selectFLVtoConvertButton, &QPushButton::clicked, c, &AC::selectConvertFLVFilename);
     connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
+    connect(findChild<QLabel*>(QStringLiteral("showInFolderLink")), &QLabel::linkActivated, c,
+            &AC::showFinishedFileInFolder);
     // The download and convert buttons change their action as work starts and
     // ends; the controller connects them.
 

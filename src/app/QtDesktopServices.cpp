@@ -1,5 +1,6 @@
 #include "app/QtDesktopServices.h"
 
+#include "app/FileManager.h"
 #include "platform/ReachabilityProbe.h"
 #include "platform/SystemLog.h"
 
@@ -121,6 +122,10 @@ void QtDesktopServices::beginSavePanel(QWidget* parent, const FilePanelOptions& 
 void QtDesktopServices::beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                                        FilePanelCompletion completion) {
     beginPanel(parent, options, QFileDialog::AcceptOpen, std::move(completion));
+}
+
+void QtDesktopServices::showInFolder(const QString& path) {
+    showInFileManager(path);
 }
 
 } // namespace reelhound

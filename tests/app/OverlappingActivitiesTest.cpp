@@ -284,6 +284,10 @@ TEST_P(OverlappingActivities, everyInputKeepsTheInvariants) {
                  },
                  downloadCancelled},
                 {"stop action", [&] { controller->stopConversion(); }, conversionStopped},
+                {"show in folder link",
+                 [&] {
+                     emit window->findChild<QLabel*>("showInFolderLink")->linkActivated("#");
+                 }},
             });
 }
 
