@@ -46,6 +46,7 @@ public:
     }
     void beginSavePanel(QWidget*, const FilePanelOptions&, FilePanelCompletion) override {}
     void beginOpenPanel(QWidget*, const FilePanelOptions&, FilePanelCompletion) override {}
+    void showInFolder(const QString&) override {}
 
 private:
     QtDesktopServices real_;

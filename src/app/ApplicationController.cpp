@@ -1,8 +1,10 @@
 #include "app/ApplicationController.h"
 
+#include "app/DesktopNotices.h"
 #include "app/DesktopServices.h"
 #include "app/widgets/NewestLines.h"
 #include "app/widgets/ProgressIndicator.h"
+#include "app/widgets/SteadyWidth.h"
 #include "core/Configuration.h"
 #include "core/ConverterCommandLine.h"
 #include "core/DirectLink.h"
@@ -22,6 +24,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -108,6 +111,9 @@ void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& wind
     RLHDWebView_ = ui.RLHDWebView;
     mainWindow = &window;
     downloadMP4Action = ui.downloadMP4Action;
+    // The two toggling buttons keep one width, so nothing beside them moves.
+    keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cancel")});
+    keepWidthOfWidestTitle(*convertFLVButton, {tr("&Convert"), tr("Sto&p")});
     // The window gives the two toggling buttons their idle forms.
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
     setConvertFLVButtonAction(&ApplicationController::convertFLVtoDifferentFormat);
@@ -190,7 +196,7 @@ void ApplicationController::applyControlStates() {
     recentURLPopUpButton->setEnabled(states.recentMenuEnabled);
     downloadDestinationSelectButton->setEnabled(states.destinationSelectEnabled);
     if (states.downloadButtonCancels != downloadButtonCancels_) {
-        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cancel") : tr("Download FLV"));
+        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cancel") : tr("&Download FLV"));
         setFLVGetFLVButtonAction(states.downloadButtonCancels
                                      ? &ApplicationController::cancelDownload
                                      : &ApplicationController::downloadFLV);
@@ -212,8 +218,12 @@ void ApplicationController::setFLVGetFLVButtonAction(void (ApplicationController
     disconnect(FLVGetFLVButton, &QPushButton::clicked, this, nullptr);
     connect(FLVGetFLVButton, &QPushButton::clicked, this, action);
     downloadButtonCancels_ = action == &ApplicationController::cancelDownload;
-    FLVGetFLVButton->setAccessibleName(downloadButtonCancels_ ? tr("Cancel the download")
-                                                              : tr("Download the video file"));
+    // The name is the title a person sees (and says to voice control); what it
+    // does is the description.
+    FLVGetFLVButton->setAccessibleName(downloadButtonCancels_ ? tr("Cancel") : tr("Download FLV"));
+    FLVGetFLVButton->setAccessibleDescription(downloadButtonCancels_
+                                                  ? tr("Cancel the download")
+                                                  : tr("Download the video file"));
 }
 
 void ApplicationController::setConvertFLVButtonAction(void (ApplicationController::*action)()) {
@@ -221,8 +231,9 @@ void ApplicationController::setConvertFLVButtonAction(void (ApplicationControlle
     connect(convertFLVButton, &QPushButton::clicked, this, action);
     convertButtonStops_ = action == &ApplicationController::stopConversion;
     convertFLVButton->setText(convertButtonStops_ ? tr("Sto&p") : tr("&Convert"));
-    convertFLVButton->setAccessibleName(convertButtonStops_ ? tr("Stop the conversion")
-                                                            : tr("Convert the file"));
+    convertFLVButton->setAccessibleName(convertButtonStops_ ? tr("Stop") : tr("Convert"));
+    convertFLVButton->setAccessibleDescription(convertButtonStops_ ? tr("Stop the conversion")
+                                                                   : tr("Convert the file"));
 }
 
 // ---------------------------------------------------------------------------
@@ -379,9 +390,16 @@ void ApplicationController::convertFLVtoDifferentFormat() {
             &ApplicationController::conversionDidEnd);
     conversionFileHandle_->armDataNotification();
 
+    conversionProgress_.emplace();
+    conversionClock_.start();
+    // Busy without a measure until the converter tells the source's length.
+    convertFLVProgressIndicator->setIndeterminate(true);
+    convertFLVProgressIndicator->setDoubleValue(0.0);
     convertFLVProgressIndicator->setHidden(false);
     convertFLVProgressIndicator->startAnimation();
-    convertFLVProgressTextField->setText(tr("Converting..."));
+    showConversionText(tr("Converting..."));
+    mainWindow->statusBar()->showMessage(tr("Converting..."));
+    offerShowInFolder({});
     activities_.converting = true;
     applyControlStates();
 
@@ -393,6 +411,11 @@ void ApplicationController::conversionDidEnd() {
     ConverterProcess& run = *conversionFileHandle_;
     // Whatever the converter still had to say arrives after the run is over.
     run.stopNotifications();
+    if (run.succeeded() && conversionProgress_) {
+        // The last progress line may fall short of the end, or come too late.
+        conversionProgress_->finish();
+        showConversionProgress();
+    }
 
     activities_.converting = false;
     activities_.downloadUnlocked = true;
@@ -402,20 +425,24 @@ void ApplicationController::conversionDidEnd() {
     applyControlStates();
     convertFLVProgressIndicator->setHidden(true);
     convertFLVProgressIndicator->stopAnimation();
-    convertFLVProgressTextField->setText(QString());
+    showConversionText(QString());
 
     // The file takes the output's name only now, and only when it is whole.
     const QString failure = settleConversionOutput(run, *conversionStaging_);
     conversionStaging_.reset();
     if (failure.isEmpty()) {
-        if (conversionOutputPath_)
-            mainWindow->statusBar()->showMessage(
-                tr("Converted: %1").arg(toQt(*conversionOutputPath_)));
+        if (conversionOutputPath_) {
+            const QString output = toQt(*conversionOutputPath_);
+            mainWindow->statusBar()->showMessage(tr("Converted: %1").arg(output));
+            offerShowInFolder(output);
+            announce(tr("Conversion finished"), QFileInfo(output).fileName(), output);
+        }
     } else if (run.outcome() == ConverterOutcome::Stopped) {
-        convertFLVProgressTextField->setText(tr("Conversion stopped."));
+        showConversionText(tr("Conversion stopped."));
         mainWindow->statusBar()->showMessage(tr("Conversion stopped."));
     } else if (run.outcome() != ConverterOutcome::StoppedAtQuit) {
         reportConversionFailure(failure);
+        announce(tr("Conversion failed"), failure);
     }
 }
 
@@ -438,12 +465,70 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
     if (!conversionFileHandle_ || source != conversionFileHandle_.get())
         return;
     const QByteArray chunk = conversionFileHandle_->readAvailableErrorOutput();
-    if (!chunk.isEmpty())
-        convertFLVProgressTextField->setText(
+    if (!chunk.isEmpty()) {
+        showConversionText(
             newestLinesThatFit(decodeConverterOutput(chunk), *convertFLVProgressTextField));
-    else if (conversionFileHandle_->atEndOfErrorOutput())
+        if (conversionProgress_ && activities_.converting) {
+            conversionProgress_->append(std::string_view(chunk.constData(), chunk.size()));
+            showConversionProgress();
+        }
+    } else if (conversionFileHandle_->atEndOfErrorOutput())
         return; // the converter has closed its output: nothing more to wait for
     conversionFileHandle_->armDataNotification();
+}
+
+void ApplicationController::offerShowInFolder(const QString& path) {
+    finishedFile_ = path;
+    if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
+        link->setHidden(path.isEmpty());
+}
+
+void ApplicationController::showFinishedFileInFolder() {
+    // Safe whatever runs: it only shows a file that is already there.
+    if (finishedFile_.isEmpty() || !QFileInfo::exists(finishedFile_))
+        return;
+    desktop_.showInFolder(finishedFile_);
+}
+
+void ApplicationController::useNotificationBus(const QDBusConnection& bus) {
+    notices_ = std::make_unique<DesktopNotices>(
+        bus, [this](const QString& path) { desktop_.showInFolder(path); });
+}
+
+void ApplicationController::announce(const QString& summary, const QString& body,
+                                     const QString& path) {
+    // The person is looking at the window: the status line says it already.
+    if (mainWindow->isActiveWindow())
+        return;
+    if (!notices_)
+        useNotificationBus(QDBusConnection::sessionBus());
+    notices_->post(summary, body, path);
+}
+
+void ApplicationController::showConversionText(const QString& text) {
+    convertFLVProgressTextField->setText(text);
+    // Room for the converter's lines only while there is something to read.
+    convertFLVProgressTextField->setHidden(text.isEmpty());
+}
+
+void ApplicationController::showConversionProgress() {
+    const std::optional<double> percent = conversionProgress_->percent();
+    if (!percent)
+        return;
+    convertFLVProgressIndicator->setIndeterminate(false);
+    convertFLVProgressIndicator->setDoubleValue(*percent);
+    // Whole percents, rounded down: 100 only when the run is through.
+    const int shown = static_cast<int>(*percent);
+    const auto left = conversionProgress_->secondsLeft(
+        static_cast<double>(conversionClock_.elapsed()) / 1000.0);
+    QString message;
+    if (!left || shown == 100)
+        message = tr("Converting: %1 %").arg(shown);
+    else if (*left < 90)
+        message = tr("Converting: %1 %, about %2 s left").arg(shown).arg(*left);
+    else
+        message = tr("Converting: %1 %, about %2 min left").arg(shown).arg((*left + 30) / 60);
+    mainWindow->statusBar()->showMessage(message);
 }
 
 // ---------------------------------------------------------------------------
@@ -568,6 +653,7 @@ void ApplicationController::startTransfer(const QString& address) {
     activities_.transfer = TransferActivity::Running;
     applyControlStates();
     mainWindow->statusBar()->showMessage(tr("Downloading..."));
+    offerShowInFolder({});
 }
 
 void ApplicationController::cancelDownload() {
@@ -698,6 +784,9 @@ void ApplicationController::downloadDidFinish(Download& download) {
     else
         handOverToConversion(path);
     showTransferOutcome(tr("Download finished: %1").arg(download.destinationPath()));
+    offerShowInFolder(download.destinationPath());
+    announce(tr("Download finished"), QFileInfo(download.destinationPath()).fileName(),
+             download.destinationPath());
 }
 
 void ApplicationController::handOverToConversion(const QString& path) {
@@ -721,6 +810,7 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     transferEnded();
     restoreDownloadControls();
     showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
+    announce(tr("Download failed"), error.localizedDescription);
 }
 
 // ---------------------------------------------------------------------------
@@ -820,7 +910,7 @@ QString ApplicationController::settleConversionOutput(const ConverterProcess& ru
 void ApplicationController::reportConversionFailure(const QString& cause) {
     desktop_.beep();
     const QString message = tr("Conversion failed: %1").arg(cause);
-    convertFLVProgressTextField->setText(message);
+    showConversionText(message);
     mainWindow->statusBar()->showMessage(message);
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/ControlStates.h"
+#include "core/ConversionProgress.h"
 #include "core/ConverterCommandLine.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
 #include "platform/Download.h"
 #include "platform/PageFetch.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -16,6 +18,7 @@
 #include <optional>
 
 class QAction;
+class QDBusConnection;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,6 +32,7 @@ class MainWindow;
 
 namespace reelhound {
 
+class DesktopNotices;
 class DesktopServices;
 class Preferences;
 class ProgressIndicator;
@@ -145,6 +149,13 @@ public slots:
     void stopConversion();
     // Escape: cancels a running download, or else stops a running conversion.
     void cancelCurrentActivity();
+    // "Show in folder" in the status line: the file the last finished
+    // download or conversion made, if it is still there.
+    void showFinishedFileInFolder();
+
+public:
+    // Where notices go while the window is not active; the session bus unless told.
+    void useNotificationBus(const QDBusConnection& bus);
     void conversionProgressDataReceived(reelhound::ConverterProcess* source);
 
 private:
@@ -162,6 +173,14 @@ private:
     void transferEnded();
     void handOverToConversion(const QString& path);
     void conversionDidEnd();
+    // The converter's lines, or a word about the run; hidden while empty.
+    void showConversionText(const QString& text);
+    // After work has ended: the status line's offer to show the file it made
+    // (none for an empty path), and a notice when the person looks elsewhere.
+    void offerShowInFolder(const QString& path);
+    void announce(const QString& summary, const QString& body, const QString& path = {});
+    // The percentage on the bar and, with the time left, in the status line.
+    void showConversionProgress();
     void showTransferOutcome(const QString& message);
 
     // Outlets, in the window's order. A field whose accessor has the same
@@ -214,6 +233,11 @@ private:
     std::optional<std::string> conversionOutputPath_;
     // Where the running conversion writes until its file is known to be whole.
     std::unique_ptr<StagedOutput> conversionStaging_;
+    // How far the running conversion has got, and since when it runs.
+    std::optional<ConversionProgress> conversionProgress_;
+    QElapsedTimer conversionClock_;
+    QString finishedFile_;
+    std::unique_ptr<DesktopNotices> notices_;
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;

@@ -50,6 +50,9 @@ public:
                                 FilePanelCompletion completion) = 0;
     virtual void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                                 FilePanelCompletion completion) = 0;
+
+    // Shows the file in the file manager, or else opens its folder.
+    virtual void showInFolder(const QString& path) = 0;
 };
 
 } // namespace reelhound

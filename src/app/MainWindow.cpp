@@ -5,13 +5,17 @@
 #include "core/ConverterCommandLine.h"
 #include "ui_MainWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStatusBar>
+#include <QToolButton>
 #include <utility>
 #include <vector>
 
@@ -46,19 +50,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     ui_->setupUi(this);
     applyItemTags();
 
-    // The progress widgets come and go; the rest of the window stays still.
-    keepPlaceWhenHidden(ui_->downloadFLVProgressIndicator);
-    // The progress line changes with every chunk; its length must not make the
-    // layout recompute the window each time.
+    // The download's progress row shows only while a download runs: an idle
+    // window keeps no empty band for it. The progress line changes with every
+    // chunk; its length must not make the layout recompute the window each time.
     ui_->downloadProgressTextField->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    keepPlaceWhenHidden(ui_->downloadProgressTextField);
     // The busy animation repaints the whole bar every frame for as long as the
     // converter runs, on the cores the converter needs: keep it small.
     ui_->convertFLVProgressIndicator->setMaximumWidth(
         ui_->convertFLVProgressIndicator->fontMetrics().averageCharWidth() * 24);
     ui_->convertRow->insertStretch(1, 1); // the button keeps its own size
+    // It shares its row with the convert button, which holds the row open.
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
-    keepPlaceWhenHidden(ui_->getURLprogressIndicator);
 
     // The converter's output is columns of figures: keep them from jumping. It
     // comes in chunks of several lines; a fixed height showing the latest
@@ -68,6 +70,21 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     status->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     status->setFixedHeight(3 * QFontMetrics(status->font()).lineSpacing() + 4);
     status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    status->setHidden(true); // until there is something to read
+
+    showPathFieldsAsReadOnly();
+    elideLongRecentAddresses();
+    // Offered in the status line once a download or a conversion has made a file.
+    auto* showInFolder = new QLabel(statusBar());
+    showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
+    showInFolder->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(tr("Show in folder").toHtmlEscaped()));
+    showInFolder->setAccessibleName(tr("Show in folder"));
+    showInFolder->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    showInFolder->setHidden(true);
+    statusBar()->addPermanentWidget(showInFolder);
+    // The field's clear button is a control of its own for a screen reader.
+    for (QToolButton* button : ui_->URLEntryTextField->findChildren<QToolButton*>())
+        button->setAccessibleName(tr("Clear the address"));
 
     // Drops go to the window, which replaces the whole address rather than
     // inserting into it; the page view must never follow a dropped link.
@@ -81,6 +98,33 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::showPathFieldsAsReadOnly() {
+    // Fields that only show a path have the window's colour behind their text,
+    // as read-only fields have on the desktop, rather than the colour of input.
+    for (QLineEdit* field : {ui_->downloadDestinationTextField, ui_->convertFLVFilenameTextField}) {
+        QPalette colours = palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            colours.setBrush(group, QPalette::Base, colours.brush(group, QPalette::Window));
+        field->setPalette(colours);
+    }
+}
+
+void MainWindow::elideLongRecentAddresses() {
+    // A long address must not make the pop-up or its list as wide as the
+    // screen: both keep the field's width and cut the middle of what is longer.
+    QComboBox* recent = ui_->recentURLPopUpButton;
+    recent->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    recent->setMinimumContentsLength(24);
+    recent->view()->setTextElideMode(Qt::ElideMiddle);
+    recent->view()->window()->installEventFilter(this);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)
+        showPathFieldsAsReadOnly();
+    QMainWindow::changeEvent(event);
+}
 
 void MainWindow::applyItemTags() {
     for (QComboBox* popUp : {ui_->audioChannelsButton, ui_->videoFrameRateButton,
@@ -105,24 +149,18 @@ void MainWindow::connectToController(ApplicationController& controller) {
             &AC::setDestinationFilename);
     connect(ui_->selectFLVtoConvertButton, &QPushButton::clicked, c, &AC::selectConvertFLVFilename);
     connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
+    connect(findChild<QLabel*>(QStringLiteral("showInFolderLink")), &QLabel::linkActivated, c,
+            &AC::showFinishedFileInFolder);
     // The download and convert buttons change their action as work starts and
     // ends; the controller connects them.
 
-    // The download button's titles are fixed words without a mnemonic, so it
-    // gets its key here: Alt+D presses it in either form.
-    QPushButton* download = ui_->FLVGetFLVButton;
-    auto* press = new QShortcut(QKeySequence(tr("Alt+D")), this);
-    connect(press, &QShortcut::activated, download, [download] {
-        if (download->isEnabled())
-            download->click();
-    });
     // Escape cancels the download, or else stops the conversion.
     auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(cancel, &QShortcut::activated, c, &AC::cancelCurrentActivity);
 
     // The second click of a double-click would land on the form the first
     // click gave the button (Cancel, Stop): a double-click counts once.
-    download->installEventFilter(this);
+    ui_->FLVGetFLVButton->installEventFilter(this);
     ui_->convertFLVButton->installEventFilter(this);
 }
 
@@ -143,6 +181,8 @@ void MainWindow::placeWebViewInTabOrder() {
     QWidget* inner = view->focusProxy();
     if (inner == nullptr)
         return;
+    // The stop a screen reader lands on is the page itself: it bears its name.
+    inner->setAccessibleName(view->accessibleName());
     const Qt::FocusPolicy policy = view->focusPolicy();
     view->setFocusProxy(nullptr);
     view->setFocusPolicy(Qt::StrongFocus);
@@ -156,6 +196,15 @@ void MainWindow::placeWebViewInTabOrder() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->FLVGetFLVButton || watched == ui_->convertFLVButton)
         return event->type() == QEvent::MouseButtonDblClick;
+    if (QComboBox* recent = ui_->recentURLPopUpButton; watched == recent->view()->window()) {
+        // The pop-up sizes its list to the longest item; hold it to the field.
+        if (event->type() == QEvent::Show || event->type() == QEvent::Resize) {
+            auto* list = static_cast<QWidget*>(watched);
+            if (list->width() > recent->width())
+                list->resize(recent->width(), list->height());
+        }
+        return false;
+    }
     switch (event->type()) {
     case QEvent::ChildAdded:
         if (auto* child = static_cast<QChildEvent*>(event)->child(); child->isWidgetType()) {

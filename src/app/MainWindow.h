@@ -32,9 +32,12 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void applyItemTags();
+    void showPathFieldsAsReadOnly();
+    void elideLongRecentAddresses();
     void watchWebViewDrops(QWidget* widget);
     void placeWebViewInTabOrder();
     static void acceptWebAddressDrag(QDropEvent* event);

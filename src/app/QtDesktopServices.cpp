@@ -1,11 +1,13 @@
 #include "app/QtDesktopServices.h"
 
+#include "app/FileManager.h"
 #include "platform/ReachabilityProbe.h"
 #include "platform/SystemLog.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace reelhound {
@@ -50,6 +52,18 @@ void beginPanel(QWidget* parent, const FilePanelOptions& options, QFileDialog::A
     if (!options.fileName.isEmpty())
         dialog->selectFile(options.fileName);
     const bool requireType = mode == QFileDialog::AcceptSave;
+    // However the panel closes (Return in its completion list included), the
+    // window it belongs to takes the keyboard back, at the control that opened
+    // it; some window managers leave the focus nowhere otherwise.
+    const QPointer<QWidget> opener = QApplication::focusWidget();
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [parent = QPointer<QWidget>(parent),
+                                                              opener] {
+        if (parent) {
+            parent->window()->activateWindow();
+            if (opener && opener->isEnabled())
+                opener->setFocus(Qt::OtherFocusReason);
+        }
+    });
     QObject::connect(
         dialog, &QFileDialog::finished, dialog,
         [dialog, completion, requireType, type = options.requiredFileType](int result) {
@@ -108,6 +122,10 @@ void QtDesktopServices::beginSavePanel(QWidget* parent, const FilePanelOptions& 
 void QtDesktopServices::beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                                        FilePanelCompletion completion) {
     beginPanel(parent, options, QFileDialog::AcceptOpen, std::move(completion));
+}
+
+void QtDesktopServices::showInFolder(const QString& path) {
+    showInFileManager(path);
 }
 
 } // namespace reelhound

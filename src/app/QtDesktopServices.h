@@ -19,6 +19,7 @@ public:
                         FilePanelCompletion completion) override;
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
+    void showInFolder(const QString& path) override;
 };
 
 } // namespace reelhound

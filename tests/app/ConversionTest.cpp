@@ -1,10 +1,12 @@
 #include "app/ApplicationFixture.h"
 #include "support/ActivityWaits.h"
 #include "app/widgets/NewestLines.h"
+#include "app/widgets/ProgressIndicator.h"
 #include "support/RunProgram.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 #include <sys/stat.h>
@@ -15,12 +17,12 @@ using reelhound::testing::ApplicationFixture;
 
 namespace {
 
-// A two-second test clip with sound, made by the real ffmpeg.
-bool makeClip(const QString& path) {
+// A test clip with sound (two seconds unless told), made by the real ffmpeg.
+bool makeClip(const QString& path, int seconds = 2) {
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
                  {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi",
-                  "-i", "sine=frequency=440", "-t", "2", "-c:v", "flv1", "-c:a", "libmp3lame", "-y",
+                  "-i", "sine=frequency=440", "-t", QString::number(seconds), "-c:v", "flv1", "-c:a", "libmp3lame", "-y",
                   path});
     ffmpeg.closeWriteChannel();
     return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
@@ -166,6 +168,42 @@ TEST_F(Conversion, realConversion_showsProgressAndEndsWithEverythingReleased) {
     EXPECT_TRUE(ui().convertFLVProgressTextField->text().isEmpty());
     EXPECT_EQ(desktop.beeps, 0);
     EXPECT_GT(QFileInfo(path("clip.mp4")).size(), 0);
+}
+
+TEST_F(Conversion, realConversion_percentageClimbsTo100OnTheBarAndInTheStatusLine) {
+    launch();
+    const QString clip = path("clip.flv");
+    ASSERT_TRUE(makeClip(clip, 30)); // long enough for several progress lines
+    chooseSource(clip);
+    selectFormat(20);
+
+    ProgressIndicator* bar = ui().convertFLVProgressIndicator;
+    QList<int> barValues; // while the bar measures
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (!bar->isIndeterminate())
+            barValues << value;
+    });
+    QStringList statusTexts;
+    QObject::connect(window->statusBar(), &QStatusBar::messageChanged,
+                     [&](const QString& text) { statusTexts << text; });
+    ui().convertFLVButton->click();
+    ASSERT_TRUE(reelhound::testing::waitForConversion(*controller));
+
+    const QString all = statusTexts.join(" | ");
+    const QRegularExpression progress(QStringLiteral(
+        R"(^Converting: (\d+) %(, about \d+ (s|min) left)?$)"));
+    QList<int> percents;
+    for (const QString& text : statusTexts)
+        if (const auto match = progress.match(text); match.hasMatch())
+            percents << match.captured(1).toInt();
+    ASSERT_FALSE(percents.isEmpty()) << all.toStdString();
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << all.toStdString();
+    EXPECT_EQ(percents.last(), 100) << all.toStdString();
+    EXPECT_EQ(statusTexts.first(), "Converting...");
+    EXPECT_TRUE(statusTexts.last().startsWith("Converted: ")) << all.toStdString();
+    ASSERT_FALSE(barValues.isEmpty());
+    EXPECT_TRUE(std::is_sorted(barValues.begin(), barValues.end()));
+    EXPECT_EQ(barValues.last(), bar->maximum());
 }
 
 TEST_F(Conversion, existingOutput_isReplacedOnlyAfterAYes) {

@@ -157,7 +157,7 @@ TEST_F(VideoDownload, serviceWithoutALink_startsNothingAndSaysWhy) {
         EXPECT_EQ(site.requestedURLs().filter("linkservice").size(), queriesBefore + 1);
         EXPECT_TRUE(site.requestedURLs().filter("get_video").isEmpty()); // no transfer
         EXPECT_EQ(controller->downloadRequestType(), kRequestTypePage);
-        EXPECT_EQ(ui().FLVGetFLVButton->text(), "Download FLV");
+        EXPECT_EQ(ui().FLVGetFLVButton->text(), "&Download FLV");
         EXPECT_TRUE(ui().URLGetURLButton->isEnabled());
         EXPECT_FALSE(QFile::exists(destination()));
     }
@@ -192,7 +192,7 @@ TEST_F(VideoDownload, cancelDuringASlowBody_endsAtOnceAndSparesTheNextTransfer) 
     EXPECT_TRUE(ui().downloadFLVProgressIndicator->isHidden());
     EXPECT_EQ(ui().downloadFLVProgressIndicator->doubleValue(), 0.0);
     EXPECT_EQ(ui().downloadProgressTextField->text(), QString::fromStdString(progress.text));
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Download FLV");
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "&Download FLV");
     EXPECT_FALSE(ui().convertFLVButton->isEnabled());
 
     // Nothing of the cancelled transfer is on disk, and nothing more arrives.

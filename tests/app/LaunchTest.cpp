@@ -36,7 +36,7 @@ TEST_F(Launch, launch_putsEveryControlIntoItsLaunchState) {
 
     EXPECT_TRUE(ui().downloadProgressTextField->isHidden());
     EXPECT_TRUE(ui().convertFLVProgressIndicator->isHidden());
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), QStringLiteral("Download FLV"));
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), QStringLiteral("&Download FLV"));
     EXPECT_EQ(ui().downloadDestinationTextField->text(),
               QDir::homePath() + QStringLiteral("/Desktop/Vistaro Video.flv"));
     EXPECT_EQ(controller->downloadRequestType(), kRequestTypePage);
@@ -102,7 +102,7 @@ TEST_F(ControlGroups, restoreDownloadControls_isIdempotentAndLeavesTheRestAlone)
     EXPECT_TRUE(ui().downloadFLVProgressIndicator->isHidden());
     EXPECT_TRUE(ui().downloadProgressTextField->isHidden());
     EXPECT_EQ(ui().downloadFLVProgressIndicator->doubleValue(), 0.0);
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), QStringLiteral("Download FLV"));
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), QStringLiteral("&Download FLV"));
     EXPECT_EQ(ui().FLVGetFLVButton->isEnabled(), downloadEnabled);
     EXPECT_EQ(ui().downloadProgressTextField->text(), progressText);
     EXPECT_FALSE(ui().convertFLVButton->isEnabled());

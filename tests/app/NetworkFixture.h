@@ -41,7 +41,7 @@ protected:
     // As the save panel's confirmation would, whether or not its button is on.
     void chooseDestination(const QString& path) { controller->saveDestinationFilenameDidEnd(1, path); }
 
-    bool downloadControlsIdle() { return ui().FLVGetFLVButton->text() == "Download FLV"; }
+    bool downloadControlsIdle() { return ui().FLVGetFLVButton->text() == "&Download FLV"; }
 
     // Takes the address, starts the download and waits until it has ended.
     void downloadVideo(const QString& videoId) {

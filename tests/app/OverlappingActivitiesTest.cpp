@@ -143,7 +143,7 @@ protected:
                   states.destinationSelectEnabled);
         EXPECT_EQ(ui().FLVGetFLVButton->isEnabled(), states.downloadButtonEnabled);
         EXPECT_EQ(ui().FLVGetFLVButton->text(),
-                  states.downloadButtonCancels ? "Cancel" : "Download FLV");
+                  states.downloadButtonCancels ? "Cancel" : "&Download FLV");
         EXPECT_EQ(controller->downloadButtonCancels(), states.downloadButtonCancels);
         EXPECT_EQ(ui().downloadMP4Action->isEnabled(), states.downloadMenuEnabled);
         EXPECT_EQ(ui().videoSizeButton->isEnabled(), states.conversionSettingsEnabled);
@@ -284,6 +284,10 @@ TEST_P(OverlappingActivities, everyInputKeepsTheInvariants) {
                  },
                  downloadCancelled},
                 {"stop action", [&] { controller->stopConversion(); }, conversionStopped},
+                {"show in folder link",
+                 [&] {
+                     emit window->findChild<QLabel*>("showInFolderLink")->linkActivated("#");
+                 }},
             });
 }
 

@@ -79,7 +79,7 @@ TEST_P(TransferFaults, endWithTheServedBytesOrWhatWasThereBefore) {
     const QString status = statusMessage();
     EXPECT_TRUE(status.startsWith(QLatin1String(fault.status))) << status.toStdString();
     EXPECT_TRUE(status.contains(QLatin1String(fault.reason))) << status.toStdString();
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Download FLV");
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "&Download FLV");
     EXPECT_TRUE(ui().URLGetURLButton->isEnabled());
     EXPECT_TRUE(ui().downloadDestinationSelectButton->isEnabled());
     EXPECT_TRUE(ui().downloadFLVProgressIndicator->isHidden());
@@ -170,7 +170,7 @@ TEST_P(ServiceFaults, areRefusedWithAClearMessageAndStartNoTransfer) {
     EXPECT_TRUE(desktop.logContains(QStringLiteral("Link service query %1 failed: ").arg(query)));
     EXPECT_TRUE(site.requestedURLs().filter("get_video").isEmpty());
     EXPECT_TRUE(statusMessage().isEmpty());
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Download FLV");
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "&Download FLV");
     EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
     EXPECT_TRUE(ui().URLGetURLButton->isEnabled());
     EXPECT_EQ(controller->downloadRequestType(), kRequestTypePage);

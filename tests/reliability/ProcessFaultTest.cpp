@@ -68,7 +68,7 @@ TEST_F(DownloadInAProcess, fileSizeLimitReached_failsTheWriteAndKeepsTheEarlierF
     EXPECT_EQ(run.value("status"),
               QStringLiteral("Download failed: The file %1 could not be written: File too large.")
                   .arg(destination()));
-    EXPECT_EQ(run.value("download-button"), "Download FLV");
+    EXPECT_EQ(run.value("download-button"), "&Download FLV");
     EXPECT_TRUE(run.values("log").contains("Download failed! Error - The file " + destination() +
                                            " could not be written: File too large. "
                                            "http://www.vistaro.com/get_video?video_id=size-"

@@ -140,6 +140,7 @@ public:
                         FilePanelCompletion completion) override {
         recorded_.beginOpenPanel(parent, options, std::move(completion));
     }
+    void showInFolder(const QString& path) override { recorded_.showInFolder(path); }
 
 private:
     RecordingDesktopServices& recorded_;

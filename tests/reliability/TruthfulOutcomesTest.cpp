@@ -329,7 +329,7 @@ TEST_P(ServerAnswers, saveTheWholeFileOrLeaveWhatWasThere) {
         EXPECT_EQ(desktop.questions[0].acceptTitle, "Replace");
         EXPECT_EQ(desktop.questions[0].cancelTitle, "Cancel");
     }
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Download FLV");
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "&Download FLV");
     EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
     EXPECT_FALSE(desktop.logContains(QStringLiteral("Out of memory")));
     EXPECT_EQ(site.requestedURLs().filter("linkservice").isEmpty(), c.reached == Reached::Nothing);

@@ -45,6 +45,7 @@ public:
                         FilePanelCompletion completion) override;
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
+    void showInFolder(const QString& path) override { shownInFolder << path; }
 
     // Answers the panel that is open (and closes it): a non-zero code confirms.
     void answerSavePanel(int returnCode, const QString& path = {});
@@ -64,6 +65,7 @@ public:
     QStringList logLines;
     std::optional<Panel> savePanel;
     std::optional<Panel> openPanel;
+    QStringList shownInFolder;
 };
 
 } // namespace reelhound::testing

@@ -1,9 +1,11 @@
 // Walks the real window through a download and a conversion against the local
 // stand-in of the site and saves a picture of each state, for the README.
 //   xvfb-run -a -s "-screen 0 1000x860x24" build/bin/reelhound-screenshots docs/screenshots
-// Options: --dark (Fusion with a dark palette), --prefix P (P is put before each
-// file name), --only NAME,... (save only these states). For twice the size, run
-// it with QT_SCALE_FACTOR=2 on a screen of 1920x1720.
+// States: idle, video-page, download-running, download-finished, converting,
+// converted, minimum-size. Options: --dark (Fusion with a dark palette),
+// --prefix P (P is put before each file name), --only NAME,... (save only
+// these states). For twice the size, run it with QT_SCALE_FACTOR=2 on a
+// screen of 1920x1720.
 #include "support/ActivityWaits.h"
 #include "support/EventLoop.h"
 #include "support/StubbedApplication.h"
@@ -14,6 +16,7 @@
 #include <QDir>
 #include <QNetworkProxy>
 #include <QPalette>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyleFactory>
@@ -107,6 +110,8 @@ int main(int argc, char** argv) {
         save(QString::fromLatin1(name));
     };
 
+    shoot("idle");
+
     controller.saveDestinationFilenameDidEnd(1, folder.filePath("Vistaro Video.flv"));
     ui.URLEntryTextField->setText("http://www.vistaro.com/watch?v=slow");
     ui.URLGetURLButton->click();
@@ -123,7 +128,9 @@ int main(int argc, char** argv) {
     bool shotDuringRun = false;
     QTimer during;
     QObject::connect(&during, &QTimer::timeout, [&] {
-        if (!shotDuringRun && ui.convertFLVProgressTextField->text().contains("frame=")) {
+        // Once the converter has told how far it got.
+        if (!shotDuringRun &&
+            window->statusBar()->currentMessage().contains(QRegularExpression("[1-9][0-9]* %"))) {
             shotDuringRun = true;
             save(QStringLiteral("converting"));
         }
@@ -133,5 +140,9 @@ int main(int argc, char** argv) {
     testing::waitForConversion(controller);
     during.stop();
     shoot("converted");
+
+    // The smallest the window lets itself be made.
+    window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
+    shoot("minimum-size");
     return 0;
 }
