@@ -1,5 +1,6 @@
 #include "app/QtDesktopServices.h"
 
+#include "app/ProxyCredentialsDialog.h"
 #include "platform/ReachabilityProbe.h"
 #include "platform/SystemLog.h"
 
@@ -108,6 +109,12 @@ void QtDesktopServices::beginSavePanel(QWidget* parent, const FilePanelOptions& 
 void QtDesktopServices::beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                                        FilePanelCompletion completion) {
     beginPanel(parent, options, QFileDialog::AcceptOpen, std::move(completion));
+}
+
+void QtDesktopServices::beginProxyCredentialsPanel(QWidget* parent,
+                                                   const ProxyCredentialsQuestion& question,
+                                                   ProxyCredentialsCompletion completion) {
+    ProxyCredentialsDialog::begin(parent, question, std::move(completion));
 }
 
 } // namespace reelhound

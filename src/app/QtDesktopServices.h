@@ -19,6 +19,8 @@ public:
                         FilePanelCompletion completion) override;
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
+    void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
+                                    ProxyCredentialsCompletion completion) override;
 };
 
 } // namespace reelhound

@@ -139,6 +139,10 @@ public:
                         FilePanelCompletion completion) override {
         recorded_.beginOpenPanel(parent, options, std::move(completion));
     }
+    void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
+                                    ProxyCredentialsCompletion completion) override {
+        recorded_.beginProxyCredentialsPanel(parent, question, std::move(completion));
+    }
 
 private:
     RecordingDesktopServices& recorded_;
