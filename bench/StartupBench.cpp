@@ -47,6 +47,10 @@ public:
     void beginSavePanel(QWidget*, const FilePanelOptions&, FilePanelCompletion) override {}
     void beginOpenPanel(QWidget*, const FilePanelOptions&, FilePanelCompletion) override {}
     void showInFolder(const QString&) override {}
+    void beginProxyCredentialsPanel(QWidget*, const ProxyCredentialsQuestion&,
+                                    ProxyCredentialsCompletion completion) override {
+        completion(std::nullopt);
+    }
 
 private:
     QtDesktopServices real_;

@@ -3,12 +3,14 @@
 #include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
 #include "app/MainWindow.h"
+#include "app/ProxyCredentialsPrompt.h"
 #include "platform/Strings.h"
 #include "platform/Preferences.h"
 #include "platform/QuitOnSignals.h"
 #include "app/QtDesktopServices.h"
 
 #include <QApplication>
+#include <QWebEngineView>
 #include <QNetworkProxyFactory>
 #include <unistd.h>
 
@@ -26,6 +28,8 @@ LaunchedApplication launchApplication(DesktopServices& desktop, Preferences& pre
     LaunchedApplication launched;
     launched.controller = std::make_unique<ApplicationController>(desktop, preferences);
     launched.window = loadMainWindow(*launched.controller);
+    new ProxyCredentialsPrompt(desktop, *launched.window,
+                               *launched.controller->RLHDWebView()->page()); // the window's
     launched.controller->applicationWillFinishLaunching();
     launched.controller->applicationDidFinishLaunching();
     return launched;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProxyCredentials.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -25,8 +27,8 @@ struct FilePanelOptions {
 using FilePanelCompletion = std::function<void(int returnCode, const QString& path)>;
 
 // Everything that talks to the person or to the outside world in a way a test
-// cannot sit through: alerts, the beep, file panels, the log and the
-// reachability answer. The application uses QtDesktopServices; tests record.
+// cannot sit through: alerts, the beep, file panels, the proxy credentials
+// question, the log and the reachability answer. The application uses QtDesktopServices; tests record.
 class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
@@ -53,6 +55,11 @@ public:
 
     // Shows the file in the file manager, or else opens its folder.
     virtual void showInFolder(const QString& path) = 0;
+    // Asks for a proxy's user name and password without holding up the
+    // window: the call returns at once, the completion runs later.
+    virtual void beginProxyCredentialsPanel(QWidget* parent,
+                                            const ProxyCredentialsQuestion& question,
+                                            ProxyCredentialsCompletion completion) = 0;
 };
 
 } // namespace reelhound

@@ -1,6 +1,7 @@
 #include "app/QtDesktopServices.h"
 
 #include "app/FileManager.h"
+#include "app/ProxyCredentialsDialog.h"
 #include "platform/ReachabilityProbe.h"
 #include "platform/SystemLog.h"
 
@@ -126,6 +127,12 @@ void QtDesktopServices::beginOpenPanel(QWidget* parent, const FilePanelOptions& 
 
 void QtDesktopServices::showInFolder(const QString& path) {
     showInFileManager(path);
+}
+
+void QtDesktopServices::beginProxyCredentialsPanel(QWidget* parent,
+                                                   const ProxyCredentialsQuestion& question,
+                                                   ProxyCredentialsCompletion completion) {
+    ProxyCredentialsDialog::begin(parent, question, std::move(completion));
 }
 
 } // namespace reelhound

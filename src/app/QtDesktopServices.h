@@ -20,6 +20,8 @@ public:
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
     void showInFolder(const QString& path) override;
+    void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
+                                    ProxyCredentialsCompletion completion) override;
 };
 
 } // namespace reelhound

@@ -108,7 +108,14 @@ void Download::sendRequest(const QUrl& url) {
         url,
         {[this](const HttpResponseHead& head) { responseArrived(head); },
          [this](std::int64_t bytes) { bodyWritten(bytes); },
-         [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); }},
+         [this](const HttpTransferOutcome& outcome) { transferFinished(outcome); },
+         // A person typing a password is no stalled server.
+         [this](bool waiting) {
+             if (waiting)
+                 stallTimer_.stop();
+             else
+                 stallTimer_.start(options_.stallTimeout);
+         }},
         this, rangeFields_);
     stallTimer_.start(options_.stallTimeout);
 }

@@ -1,7 +1,6 @@
 #include "platform/HttpTransfer.h"
 
 #include <QNetworkProxy>
-#include <QNetworkProxyFactory>
 
 #include <cerrno>
 #include <cstring>
@@ -33,40 +32,16 @@ void initialiseCurlOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// The proxy Qt's settings name for the address, in the form curl takes; empty
-// for a direct connection (which also keeps curl from reading the environment
-// on its own: Qt has read it already).
-struct ProxyChoice {
-    QByteArray address;
-    QByteArray user;
-    QByteArray password;
-};
-
-ProxyChoice proxyFor(const QUrl& url) {
-    const QList<QNetworkProxy> proxies =
-        QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url));
-    for (const QNetworkProxy& proxy : proxies) {
-        QByteArray scheme;
-        switch (proxy.type()) {
-        case QNetworkProxy::NoProxy:
-        case QNetworkProxy::DefaultProxy:
-            return {};
-        case QNetworkProxy::HttpProxy:
-        case QNetworkProxy::HttpCachingProxy:
-            scheme = "http://";
-            break;
-        case QNetworkProxy::Socks5Proxy:
-            scheme = "socks5h://";
-            break;
-        default:
-            continue; // not one for HTTP requests
-        }
-        const QString host = proxy.hostName().contains(u':') ? u'[' + proxy.hostName() + u']'
-                                                             : proxy.hostName();
-        return {scheme + host.toUtf8() + ':' + QByteArray::number(proxy.port()),
-                proxy.user().toUtf8(), proxy.password().toUtf8()};
-    }
-    return {};
+// The proxy for the address in the form curl takes; empty for a direct
+// connection (which also keeps curl from reading the environment on its own:
+// Qt has read it already).
+QByteArray curlProxyAddress(const QNetworkProxy& proxy) {
+    if (proxy.type() == QNetworkProxy::NoProxy)
+        return {};
+    const QByteArray scheme = proxy.type() == QNetworkProxy::Socks5Proxy ? "socks5h://" : "http://";
+    const QString host =
+        proxy.hostName().contains(u':') ? u'[' + proxy.hostName() + u']' : proxy.hostName();
+    return scheme + host.toUtf8() + ':' + QByteArray::number(proxy.port());
 }
 
 // The same kinds of failure as Qt's network stack names, so that one set of
@@ -127,16 +102,14 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
     easy_ = easy;
     multi_ = curl_multi_init();
 
-    const ProxyChoice proxy = proxyFor(url);
+    proxy_ = proxyFor(url);
+    const QByteArray proxyAddress = curlProxyAddress(proxy_);
     curl_easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxy.address.constData());
-    if (!proxy.user.isEmpty()) {
-        curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy.user.constData());
-        curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy.password.constData());
-    }
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxyAddress.constData());
+    offerProxyCredential({proxy_.user(), proxy_.password()});
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0");
     // The byte counts must be the file's: no compressed transfer.
@@ -153,7 +126,7 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
     curl_multi_add_handle(multiOf(multi_), easy);
 
-    throughProxy_ = !proxy.address.isEmpty();
+    throughProxy_ = !proxyAddress.isEmpty();
     lastReport_ = std::chrono::steady_clock::now();
     thread_ = std::thread([this] { run(); });
 }
@@ -212,7 +185,10 @@ void HttpTransfer::run() {
 
     HttpTransferOutcome outcome;
     const int descriptor = bodyDescriptor_;
-    if (writeError_ != 0) {
+    if (proxyWantsCredentials(result)) {
+        outcome.kind = HttpTransferOutcome::Kind::NetworkFailed;
+        outcome.networkError = QNetworkReply::ProxyAuthenticationRequiredError;
+    } else if (writeError_ != 0) {
         outcome.kind = HttpTransferOutcome::Kind::WriteFailed;
         outcome.detail = QString::fromLocal8Bit(std::strerror(writeError_));
     } else if (result != CURLE_OK) {
@@ -237,6 +213,10 @@ void HttpTransfer::finishOnMainThread(const HttpTransferOutcome& outcome) {
         return;
     if (thread_.joinable())
         thread_.join(); // it has nothing left to do
+    if (outcome.networkError == QNetworkReply::ProxyAuthenticationRequiredError) {
+        askForProxyCredential(outcome);
+        return;
+    }
     deliverProgress();
     if (!aborted_ && handlers_.finished)
         handlers_.finished(outcome);
@@ -301,7 +281,9 @@ std::size_t HttpTransfer::receiveHeader(char* data, std::size_t size, std::size_
         head.fields.clear();
     } else if (line.isEmpty()) {
         // The end of the head; answers of the 1xx kind are followed by the real one.
-        if (head.status >= 200 || head.status < 100) {
+        if (head.status == 407 && transfer.throughProxy_) {
+            transfer.proxyRefused_ = true; // its body is the proxy's, not the file
+        } else if (head.status >= 200 || head.status < 100) {
             transfer.headDelivered_ = true;
             QMetaObject::invokeMethod(
                 &transfer,
@@ -327,6 +309,8 @@ std::size_t HttpTransfer::receiveBody(char* data, std::size_t size, std::size_t 
     const std::size_t length = size * count;
     if (transfer.stopping_)
         return 0;
+    if (transfer.proxyRefused_)
+        return length;
     // Nowhere to put it yet: curl keeps it until the owner has decided.
     if (transfer.bodyDescriptor_ < 0) {
         transfer.paused_ = true;
@@ -336,6 +320,59 @@ std::size_t HttpTransfer::receiveBody(char* data, std::size_t size, std::size_t 
         return 0;
     transfer.reportProgress();
     return length;
+}
+
+bool HttpTransfer::proxyWantsCredentials(int curlResult) const {
+    if (proxyRefused_)
+        return true;
+    // A tunnel for https is refused before any response of the server's.
+    long connectStatus = 0;
+    curl_easy_getinfo(easyOf(easy_), CURLINFO_HTTP_CONNECTCODE, &connectStatus);
+    return curlResult != CURLE_OK && connectStatus == 407;
+}
+
+void HttpTransfer::offerProxyCredential(const ProxyCredential& credential) {
+    offeredProxyCredential_ = credential;
+    if (credential.isEmpty())
+        return;
+    curl_easy_setopt(easyOf(easy_), CURLOPT_PROXYUSERNAME, credential.user.toUtf8().constData());
+    curl_easy_setopt(easyOf(easy_), CURLOPT_PROXYPASSWORD,
+                     credential.password.toUtf8().constData());
+}
+
+// The transfer waits, without its thread, until the person has answered; an
+// abort meanwhile ends it as at any other time.
+void HttpTransfer::askForProxyCredential(const HttpTransferOutcome& refusal) {
+    if (handlers_.waitingForPerson)
+        handlers_.waitingForPerson(true);
+    ProxyCredentials::session().ask(
+        proxy_.hostName(), offeredProxyCredential_, this,
+        [this, refusal](std::optional<ProxyCredential> credential) {
+            if (aborted_)
+                return;
+            if (handlers_.waitingForPerson)
+                handlers_.waitingForPerson(false);
+            if (!credential) {
+                if (handlers_.finished)
+                    handlers_.finished(refusal);
+                return;
+            }
+            startAgainWith(ProxyCredentials::session().takeCredentialFor(proxy_.hostName(),
+                                                                         *credential));
+        });
+}
+
+void HttpTransfer::startAgainWith(const ProxyCredential& credential) {
+    curl_multi_remove_handle(multiOf(multi_), easyOf(easy_));
+    offerProxyCredential(credential);
+    const QUrl url = head_.URL;
+    head_ = {};
+    head_.URL = url;
+    headDelivered_ = false;
+    proxyRefused_ = false;
+    paused_ = false;
+    curl_multi_add_handle(multiOf(multi_), easyOf(easy_));
+    thread_ = std::thread([this] { run(); });
 }
 
 } // namespace reelhound

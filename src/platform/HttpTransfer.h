@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProxyCredentials.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QNetworkReply>
@@ -46,7 +48,9 @@ struct HttpTransferOutcome {
 //
 // The request goes out without following redirects, through the proxy that
 // Qt's proxy settings name for the address, asking for the body as it is
-// stored. Once the response's head has arrived the transfer waits until the
+// stored. A proxy that asks for credentials the session lacks, or refuses
+// the ones offered, has the person asked (see ProxyCredentials); the request
+// then goes out again, or fails with ProxyAuthenticationRequiredError. Once the response's head has arrived the transfer waits until the
 // owner says where the body goes (writeBodyTo) or stops it (abort). The
 // thread writes the body itself, starts the disk's write-back as it goes and
 // syncs the file before it reports completion, so neither the bytes nor the
@@ -61,6 +65,9 @@ public:
         std::function<void(const HttpResponseHead&)> head;
         std::function<void(std::int64_t bytes)> bodyWritten;
         std::function<void(const HttpTransferOutcome&)> finished;
+        // The proxy asked for credentials and the person is being asked
+        // (true), or has answered (false); nothing moves meanwhile.
+        std::function<void(bool)> waitingForPerson;
     };
 
     // extraFields are further request header lines ("Range: bytes=100-").
@@ -83,6 +90,10 @@ private:
     void reportProgress();
     void deliverProgress();
     bool writeBody(const char* data, std::size_t length);
+    bool proxyWantsCredentials(int curlResult) const;
+    void offerProxyCredential(const ProxyCredential& credential);
+    void askForProxyCredential(const HttpTransferOutcome& refusal);
+    void startAgainWith(const ProxyCredential& credential);
     static std::size_t receiveHeader(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* self);
 
@@ -92,6 +103,8 @@ private:
     void* requestHeaders_ = nullptr; // curl_slist*
     std::thread thread_;
     bool throughProxy_ = false;
+    QNetworkProxy proxy_;
+    ProxyCredential offeredProxyCredential_;
     bool aborted_ = false; // main thread only
 
     // Shared between the two threads.
@@ -104,6 +117,7 @@ private:
     HttpResponseHead head_;
     bool headDelivered_ = false;
     bool paused_ = false;
+    bool proxyRefused_ = false; // the proxy answered 407
     int writeError_ = 0;
     std::int64_t written_ = 0;
     std::int64_t writtenBack_ = 0;

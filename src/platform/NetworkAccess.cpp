@@ -1,5 +1,8 @@
 #include "platform/NetworkAccess.h"
 
+#include "platform/ProxyCredentials.h"
+
+#include <QAuthenticator>
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QPointer>
@@ -16,6 +19,22 @@ QNetworkAccessManager& sharedNetworkAccessManager() {
         manager = new QNetworkAccessManager(owner);
         // Each transfer decides for itself how redirects are handled.
         manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+        // The session's answer for the proxy, unless it is the one just refused
+        // (Qt asks again with an empty authenticator). Left empty, the reply
+        // fails and the request asks the person.
+        QObject::connect(manager, &QNetworkAccessManager::proxyAuthenticationRequired, manager,
+                         [offered = QHash<QString, ProxyCredential>()](
+                             const QNetworkProxy& proxy, QAuthenticator* authenticator) mutable {
+                             const ProxyCredential credential =
+                                 ProxyCredentials::session().takeCredentialFor(proxy.hostName(),
+                                                                               {});
+                             if (credential.isEmpty() ||
+                                 credential == offered.value(proxy.hostName()))
+                                 return;
+                             offered.insert(proxy.hostName(), credential);
+                             authenticator->setUser(credential.user);
+                             authenticator->setPassword(credential.password);
+                         });
     }
     return *manager;
 }

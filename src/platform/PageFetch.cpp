@@ -1,6 +1,7 @@
 #include "platform/PageFetch.h"
 
 #include "platform/NetworkAccess.h"
+#include "platform/ProxyCredentials.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -50,7 +51,11 @@ void PageRequest::start() {
             this, [this, result] { report(result); }, Qt::QueuedConnection);
         return;
     }
+    sendRequest();
+}
 
+void PageRequest::sendRequest() {
+    heardAnything_ = false;
     QNetworkRequest request(url_);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
@@ -117,12 +122,48 @@ void PageRequest::stop(const QString& why) {
 void PageRequest::replyFinished() {
     if (!reply_)
         return;
+    if (problem_.isEmpty() && reply_->error() == QNetworkReply::ProxyAuthenticationRequiredError) {
+        askForProxyCredential();
+        return;
+    }
     PageFetchResult result = resultOfReply();
     QNetworkReply* reply = reply_.data();
     reply_.clear();
     disconnect(reply, nullptr, this, nullptr);
     reply->deleteLater();
     report(std::move(result));
+}
+
+// The request waits, timers stopped, until the person has answered; then it
+// goes out again, or fails with the proxy's refusal.
+void PageRequest::askForProxyCredential() {
+    silenceTimer_.stop();
+    overallTimer_.stop();
+    QNetworkReply* reply = reply_.data();
+    reply_.clear();
+    disconnect(reply, nullptr, this, nullptr);
+    reply->deleteLater();
+    body_.clear();
+
+    const QNetworkProxy proxy = proxyFor(url_);
+    const ProxyCredential offered = lastAnswer_.isEmpty()
+                                        ? ProxyCredential{proxy.user(), proxy.password()}
+                                        : lastAnswer_;
+    ProxyCredentials::session().ask(
+        proxy.hostName(), offered, this, [this](std::optional<ProxyCredential> credential) {
+            if (!running_)
+                return;
+            if (!credential) {
+                PageFetchResult result;
+                result.HTTPStatus = 407;
+                result.error = describeNetworkError(QNetworkReply::ProxyAuthenticationRequiredError,
+                                                    url_, {}, {});
+                report(std::move(result));
+                return;
+            }
+            lastAnswer_ = *credential;
+            sendRequest();
+        });
 }
 
 void PageRequest::report(PageFetchResult result) {

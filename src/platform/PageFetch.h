@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProxyCredentials.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -33,6 +35,8 @@ inline constexpr qint64 kPageFetchMaximumBytes = 16 * 1024 * 1024;
 // unless abort() or the object's destruction came first. Redirects are
 // followed to http and https addresses only; an HTTP status of 400 and above,
 // a body over kPageFetchMaximumBytes and a body that is not UTF-8 are failures.
+// A proxy that wants credentials has the person asked (see ProxyCredentials)
+// while the request waits.
 class PageRequest final : public QObject {
     Q_OBJECT
 
@@ -51,6 +55,8 @@ signals:
     void finished(const reelhound::PageFetchResult& result);
 
 private:
+    void sendRequest();
+    void askForProxyCredential();
     void stop(const QString& why);
     void heardFromServer();
     void silenceStruck();
@@ -62,6 +68,7 @@ private:
     PageFetchLimits limits_;
     QPointer<QNetworkReply> reply_;
     QByteArray body_;
+    ProxyCredential lastAnswer_; // the person's, for this request
     QString problem_; // set when we stop the reply ourselves
     bool heardAnything_ = false;
     bool running_ = false;

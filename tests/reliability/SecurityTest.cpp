@@ -141,6 +141,10 @@ public:
         recorded_.beginOpenPanel(parent, options, std::move(completion));
     }
     void showInFolder(const QString& path) override { recorded_.showInFolder(path); }
+    void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
+                                    ProxyCredentialsCompletion completion) override {
+        recorded_.beginProxyCredentialsPanel(parent, question, std::move(completion));
+    }
 
 private:
     RecordingDesktopServices& recorded_;

@@ -1,5 +1,7 @@
 #include "support/RecordingDesktopServices.h"
 
+#include <QTimer>
+
 #include <utility>
 
 namespace reelhound::testing {
@@ -63,6 +65,18 @@ bool RecordingDesktopServices::logContains(const QString& text) const {
             return true;
     }
     return false;
+}
+
+void RecordingDesktopServices::beginProxyCredentialsPanel(QWidget* /*parent*/,
+                                                          const ProxyCredentialsQuestion& question,
+                                                          ProxyCredentialsCompletion completion) {
+    proxyQuestions.push_back(question);
+    std::optional<ProxyCredentialsAnswer> answer;
+    if (!proxyAnswers.empty()) {
+        answer = proxyAnswers.front();
+        proxyAnswers.pop_front();
+    }
+    QTimer::singleShot(0, [completion, answer] { completion(answer); });
 }
 
 } // namespace reelhound::testing

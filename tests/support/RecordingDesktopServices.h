@@ -46,6 +46,11 @@ public:
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
     void showInFolder(const QString& path) override { shownInFolder << path; }
+    // Answered from proxyAnswers, front first, on the next turn of the event
+    // loop (the real one does not hold up the window either); with none left,
+    // or with an empty answer, as Cancel.
+    void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
+                                    ProxyCredentialsCompletion completion) override;
 
     // Answers the panel that is open (and closes it): a non-zero code confirms.
     void answerSavePanel(int returnCode, const QString& path = {});
@@ -61,6 +66,8 @@ public:
     std::vector<Alert> alerts;
     std::vector<Question> questions;
     std::deque<bool> answers;
+    std::vector<ProxyCredentialsQuestion> proxyQuestions;
+    std::deque<std::optional<ProxyCredentialsAnswer>> proxyAnswers;
     int beeps = 0;
     QStringList logLines;
     std::optional<Panel> savePanel;

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QNetworkProxy>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+namespace reelhound {
+
+// A user name and password for a proxy server.
+struct ProxyCredential {
+    QString user;
+    QString password;
+
+    bool isEmpty() const { return user.isEmpty() && password.isEmpty(); }
+    bool operator==(const ProxyCredential&) const = default;
+};
+
+// What the person is asked when the proxy wants credentials we lack, or has
+// refused the ones we gave.
+struct ProxyCredentialsQuestion {
+    QString proxyHost;
+    QString user;         // the name tried last, to preset the field
+    bool refused = false; // the proxy turned down what it was given
+};
+
+struct ProxyCredentialsAnswer {
+    ProxyCredential credential;
+    bool rememberForSession = true;
+};
+
+// No answer means the person cancelled.
+using ProxyCredentialsCompletion = std::function<void(std::optional<ProxyCredentialsAnswer>)>;
+// Puts the question to the person and returns at once; the completion runs
+// later on the main thread.
+using ProxyCredentialsAsker =
+    std::function<void(const ProxyCredentialsQuestion&, ProxyCredentialsCompletion)>;
+
+// The credentials for the proxy servers of this run, shared by the web view,
+// the page fetch and the transfer. Nothing here is ever written anywhere: the
+// store lives and dies with the process. Main thread only.
+class ProxyCredentials final {
+public:
+    static ProxyCredentials& session();
+
+    void setAsker(ProxyCredentialsAsker asker) { asker_ = std::move(asker); }
+
+    // What to offer the proxy on `host`: what the person typed in for this
+    // run, else what the proxy's address carried (`fromAddress`).
+    ProxyCredential credentialFor(const QString& host, const ProxyCredential& fromAddress) const;
+    // Like credentialFor, and an answer that was not to be remembered is
+    // handed out this once.
+    ProxyCredential takeCredentialFor(const QString& host, const ProxyCredential& fromAddress);
+
+    // Asks the person for the proxy on `host`. Requests that ask while the
+    // question is open wait for the same answer. `done` gets the credential,
+    // or nothing on Cancel; it is not called once `receiver` has gone.
+    void ask(const QString& host, const ProxyCredential& tried, QObject* receiver,
+             std::function<void(std::optional<ProxyCredential>)> done);
+
+    // Forgets every answer (a new run, as far as proxies are concerned).
+    void forgetAll();
+
+private:
+    struct Waiter {
+        QPointer<QObject> receiver;
+        std::function<void(std::optional<ProxyCredential>)> done;
+    };
+    void answered(const QString& host, const std::optional<ProxyCredentialsAnswer>& answer);
+
+    ProxyCredentialsAsker asker_;
+    QHash<QString, ProxyCredential> remembered_;
+    QHash<QString, ProxyCredential> once_;
+    QHash<QString, QList<Waiter>> waiting_;
+};
+
+// The proxy that Qt's proxy settings name for an address, with the
+// credentials to offer it; a NoProxy proxy for a direct connection.
+QNetworkProxy proxyFor(const QUrl& url);
+
+} // namespace reelhound
