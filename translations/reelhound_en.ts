@@ -14,13 +14,19 @@
 </context>
 <context>
     <name>DownloadProgress</name>
-    <message>
+    <message numerus="yes">
         <source>received %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>received %1 bytes / %2 percent complete</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
