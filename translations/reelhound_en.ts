@@ -14,13 +14,19 @@
 </context>
 <context>
     <name>DownloadProgress</name>
-    <message>
+    <message numerus="yes">
         <source>received %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>received %1 bytes / %2 percent complete</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -43,10 +49,6 @@
     </message>
     <message>
         <source>www.vistaro.com/watch?v=…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show the video page</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -94,10 +96,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Download FLV</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Download the video, or cancel a running download (Alt+D; Esc cancels)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -131,10 +129,6 @@
     </message>
     <message>
         <source>Choose a .flv file to convert</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Audio fre&amp;quency:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -274,15 +268,35 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Download &amp;Video</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Quit</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Ctrl+Q</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Download FLV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A&amp;udio frequency:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do&amp;wnload Video</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -517,6 +531,50 @@
         <source>The converted file could not be saved: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&amp;Download FLV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Conversion failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting: %1 %</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting: %1 %, about %2 s left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converting: %1 %, about %2 min left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>reelhound::ConverterProcess</name>
@@ -542,6 +600,13 @@
     </message>
     <message>
         <source>The conversion was stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DesktopNotices</name>
+    <message>
+        <source>Show in folder</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -591,11 +656,27 @@
         <source>No data arrived for %1, so the transfer was given up.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The server is busy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No data arrived</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>reelhound::MainWindow</name>
     <message>
-        <source>Alt+D</source>
+        <source>Show in folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear the address</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -627,6 +708,37 @@
     </message>
     <message>
         <source>The application quit before the page arrived.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ProxyCredentialsDialog</name>
+    <message>
+        <source>The proxy server %1 refused the user name and password. Enter them again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The proxy server %1 asks for a user name and password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Remember for this session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -38,6 +38,7 @@ void replace(std::string& text, std::string_view placeholder, const std::string&
 DownloadProgress progressWith(std::int64_t bytesReceived, std::optional<double> percent) {
     DownloadProgress progress;
     progress.percent = percent;
+    progress.bytesReceived = bytesReceived;
     progress.bytes = std::to_string(bytesReceived);
     progress.digits = percentDigits(percent);
     progress.wording = progress.digits.empty() ? kReceivedBytesText : kReceivedBytesAndPercentText;

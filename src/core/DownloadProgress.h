@@ -17,12 +17,13 @@ namespace reelhound {
 std::optional<double> downloadProgressPercent(std::int64_t bytesReceived,
                                               std::int64_t expectedContentLength);
 
-// The progress line's wording, translated in the context "DownloadProgress":
-// %1 is the byte count, %2 the percentage.
+// The progress line's wording, translated in the context "DownloadProgress"
+// with the byte count choosing the plural form: %1 is the byte count, %2 the
+// percentage.
 inline constexpr const char* kReceivedBytesText =
-    REELHOUND_USER_TEXT("DownloadProgress", "received %1 bytes");
+    REELHOUND_USER_COUNT_TEXT("DownloadProgress", "received %1 bytes");
 inline constexpr const char* kReceivedBytesAndPercentText =
-    REELHOUND_USER_TEXT("DownloadProgress", "received %1 bytes / %2 percent complete");
+    REELHOUND_USER_COUNT_TEXT("DownloadProgress", "received %1 bytes / %2 percent complete");
 
 // "received 512 bytes / 12.50 percent complete", or "received 512 bytes"
 // without a percentage. The decimal point is always '.', whatever the locale.
@@ -32,6 +33,7 @@ struct DownloadProgress {
     std::optional<double> percent;
     std::string text;    // in English
     const char* wording = kReceivedBytesText; // kReceivedBytesText or kReceivedBytesAndPercentText
+    std::int64_t bytesReceived = 0; // picks the wording's plural form
     std::string bytes;   // %1 of the wording
     std::string digits;  // %2 of the wording; empty without a percentage
 };

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -48,8 +50,18 @@ inline QString translatedDirectLinkProblem(DirectLinkProblem problem) {
     return QCoreApplication::translate("DirectLink", describeDirectLinkProblem(problem).c_str());
 }
 
+// The count that picks a translation's plural form. Qt takes it as an int, a
+// download can pass 2^31 bytes; plural rules look only at the last digits and
+// at small numbers, so a larger count keeps its last six digits above a million.
+inline int pluralFormCount(std::int64_t count) {
+    if (count <= std::numeric_limits<int>::max())
+        return static_cast<int>(count);
+    return static_cast<int>(count % 1'000'000 + 1'000'000);
+}
+
 inline QString downloadProgressLine(const DownloadProgress& progress) {
-    const QString line = QCoreApplication::translate("DownloadProgress", progress.wording)
+    const QString line = QCoreApplication::translate("DownloadProgress", progress.wording, nullptr,
+                                                     pluralFormCount(progress.bytesReceived))
                              .arg(QString::fromStdString(progress.bytes));
     return progress.digits.empty() ? line : line.arg(QString::fromStdString(progress.digits));
 }

@@ -72,7 +72,11 @@ TEST(InstallTest, installedTree_holdsTheProgramAndItsDesktopFilesAndValidates) {
 
     EXPECT_TRUE(QFileInfo(usr.filePath("bin/reelhound")).isExecutable());
     EXPECT_TRUE(QFileInfo(usr.filePath("share/reelhound/ffmpeg")).isExecutable());
-    EXPECT_TRUE(QFileInfo::exists(usr.filePath("share/reelhound/translations/reelhound_en.qm")));
+    for (const char* language : {"en", "de", "fr", "es"}) {
+        EXPECT_TRUE(QFileInfo::exists(
+            usr.filePath(QStringLiteral("share/reelhound/translations/reelhound_%1.qm").arg(language))))
+            << language;
+    }
     EXPECT_TRUE(
         QFileInfo::exists(usr.filePath("share/icons/hicolor/scalable/apps/" + kId + ".svg")));
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {

@@ -1,4 +1,5 @@
 #include "app/NetworkFixture.h"
+#include "app/WindowKeys.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -13,6 +14,7 @@ using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
+using reelhound::testing::windowKeyOwners;
 
 using KeyboardUse = ApplicationFixture;
 using KeyboardDuringADownload = NetworkFixture;
@@ -87,31 +89,12 @@ TEST_F(KeyboardUse, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
         }
     }
 
-    // Every key that reaches a control from anywhere in the window, and who owns it.
-    std::map<QString, QStringList> owners;
-    const auto note = [&](const QKeySequence& key, const QString& owner) {
-        if (!key.isEmpty())
-            owners[key.toString()] << owner;
-    };
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (label->buddy())
-            note(QKeySequence::mnemonic(label->text()), label->objectName());
-    }
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
-        const QKeySequence key = QKeySequence::mnemonic(button->text());
-        EXPECT_FALSE(key.isEmpty()) << button->objectName().toStdString();
-        note(key, button->objectName());
+        EXPECT_FALSE(QKeySequence::mnemonic(button->text()).isEmpty())
+            << button->objectName().toStdString();
     }
-    // Menus and their items too: a letter taken twice sends one of them nowhere.
-    for (QAction* menu : window->menuBar()->actions()) {
-        note(QKeySequence::mnemonic(menu->text()), menu->text());
-        if (menu->menu())
-            for (QAction* item : menu->menu()->actions())
-                note(QKeySequence::mnemonic(item->text()), item->text());
-    }
-    for (QShortcut* shortcut : window->findChildren<QShortcut*>())
-        note(shortcut->key(), QStringLiteral("shortcut"));
 
+    const auto owners = windowKeyOwners(*window);
     EXPECT_EQ(owners.count(QKeySequence(Qt::ALT | Qt::Key_D).toString()), 1u);
     for (const auto& [key, who] : owners)
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();

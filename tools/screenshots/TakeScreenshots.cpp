@@ -5,7 +5,9 @@
 // converted, minimum-size. Options: --dark (Fusion with a dark palette),
 // --prefix P (P is put before each file name), --only NAME,... (save only
 // these states). For twice the size, run it with QT_SCALE_FACTOR=2 on a
-// screen of 1920x1720.
+// screen of 1920x1720; in another language, with LANGUAGE=de (or fr, es) and
+// --prefix de-.
+#include "app/DesktopIntegration.h"
 #include "support/ActivityWaits.h"
 #include "support/EventLoop.h"
 #include "support/StubbedApplication.h"
@@ -89,6 +91,9 @@ int main(int argc, char** argv) {
     }
 
     using namespace reelhound;
+    // The session's language, picked as the application picks it: run with
+    // LANGUAGE=de for the German window.
+    integrateWithDesktop(app);
     testing::StubbedApplication application;
     if (!application.start())
         return 1;
