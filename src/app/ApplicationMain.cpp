@@ -10,6 +10,7 @@
 #include "app/QtDesktopServices.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QWebEngineView>
 #include <QNetworkProxyFactory>
 #include <unistd.h>
@@ -35,6 +36,23 @@ LaunchedApplication launchApplication(DesktopServices& desktop, Preferences& pre
     return launched;
 }
 
+namespace {
+
+// A dialog open when the session ends would keep its own loop running.
+void closeModalDialogs() {
+    for (int open = 0; open < 16; ++open) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr)
+            return;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+}
+
+} // namespace
+
 int applicationMain(int argc, char** argv) {
     prepareWebEngine();
     QApplication application(argc, argv);
@@ -43,12 +61,14 @@ int applicationMain(int argc, char** argv) {
     QApplication::setOrganizationName(name);
     QApplication::setApplicationDisplayName(name);
     integrateWithDesktop(application);
-    quitOnTerminationSignals();
+    quitOnTerminationSignals(closeModalDialogs);
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     QtDesktopServices desktop;
     Preferences preferences;
     const LaunchedApplication launched = launchApplication(desktop, preferences);
+    if (terminationSignalReceived())
+        return 0; // asked to quit while the launch was still going on
     return QApplication::exec();
 }
 

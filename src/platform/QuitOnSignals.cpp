@@ -15,6 +15,7 @@ namespace {
 // Written by the handler, read by the event loop: the only safe way from a
 // signal handler into Qt.
 int signalSockets[2] = {-1, -1};
+bool signalReceived = false;
 
 extern "C" void noteTerminationSignal(int) {
     const int savedErrno = errno;
@@ -25,7 +26,7 @@ extern "C" void noteTerminationSignal(int) {
 
 } // namespace
 
-void quitOnTerminationSignals() {
+void quitOnTerminationSignals(std::function<void()> beforeQuit) {
     auto* application = QCoreApplication::instance();
     if (application == nullptr || signalSockets[0] >= 0)
         return;
@@ -33,10 +34,14 @@ void quitOnTerminationSignals() {
         return;
 
     auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, application);
-    QObject::connect(notifier, &QSocketNotifier::activated, application, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, application,
+                     [beforeQuit = std::move(beforeQuit)] {
         char bytes[16];
         while (::read(signalSockets[1], bytes, sizeof bytes) > 0) {
         }
+        signalReceived = true;
+        if (beforeQuit)
+            beforeQuit();
         QCoreApplication::quit();
     });
 
@@ -46,6 +51,10 @@ void quitOnTerminationSignals() {
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &action, nullptr);
+}
+
+bool terminationSignalReceived() {
+    return signalReceived;
 }
 
 } // namespace reelhound

@@ -3,6 +3,8 @@
 #include "core/Reachability.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QScreen>
 #include <QWebEngineView>
 
@@ -137,4 +139,29 @@ TEST_F(ControlGroups, taggedPopUps_carryAWholeNumberTagOnEveryItem) {
         }
     }
     EXPECT_EQ(formatTags, (QList<int>{10, 20, 30, 40, 50}));
+}
+
+// The application as the desktop session starts and ends it. SIGTERM ends it
+// at any point, the launch-time warning included (it is shown where the
+// internet cannot be reached), with a clean exit.
+TEST(ApplicationProcess, terminationSignal_endsItAlsoDuringTheLaunchWarning) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess application;
+    application.setProcessEnvironment(environment);
+    application.setProcessChannelMode(QProcess::ForwardedChannels);
+    application.start(QStringLiteral(REELHOUND_TEST_BINARY_DIR "/bin/reelhound"), {});
+    ASSERT_TRUE(application.waitForStarted());
+    application.waitForFinished(1500); // well into the launch
+    ASSERT_EQ(application.state(), QProcess::Running);
+    application.terminate();
+    // The reachability probe may still be resolving its host; the signal is
+    // handled as soon as it returns.
+    ASSERT_TRUE(application.waitForFinished(30000));
+    EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(application.exitCode(), 0);
 }
