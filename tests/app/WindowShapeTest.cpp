@@ -44,17 +44,16 @@ QString visibleTextOf(QWidget* widget) {
     return {};
 }
 
-// Every node of the accessible tree under the interface, down to the widgets
-// inside the page view. Below those lie the page's own nodes, which the web
-// engine makes (without type information the sanitizers could check); they
-// are the page's, not the window's.
+// Every node of the accessible tree under the interface, down to the page
+// view. The nodes inside it are made by the web engine's own code, which
+// carries no type information for the sanitizers' checks of every call on
+// them; the widget it draws with is checked by its name below.
 void collectNodes(QAccessibleInterface* node, QList<QAccessibleInterface*>& into,
                   const QWidget* pageView) {
     if (!node || into.contains(node))
         return;
     into << node;
-    if (const auto* widget = qobject_cast<const QWidget*>(node->object());
-        widget != nullptr && widget != pageView && pageView->isAncestorOf(widget))
+    if (node->object() == pageView)
         return;
     for (int i = 0; i < node->childCount(); ++i)
         collectNodes(node->child(i), into, pageView);
@@ -109,7 +108,9 @@ TEST_F(AccessibleTree, everyControlIsNamedByItsVisibleWordsAndReachedInReadingOr
             << who.toStdString() << ": \"" << name.toStdString() << "\" lacks \""
             << words.toStdString() << "\"";
     }
-    EXPECT_GE(controls, 17);
+    EXPECT_GE(controls, 16);
+    // The page view's Tab stop is the widget it draws with: named as the group.
+    EXPECT_EQ(ui().RLHDWebView->focusProxy()->accessibleName(), "Video page");
 
     // The Tab chain, from the address field round to it again, follows the
     // reading order inside each group, and every stop has a name.
@@ -122,9 +123,13 @@ TEST_F(AccessibleTree, everyControlIsNamedByItsVisibleWordsAndReachedInReadingOr
     }
     chain.prepend(first);
     for (QWidget* w : chain) {
-        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(w);
-        ASSERT_NE(node, nullptr);
-        EXPECT_FALSE(node->text(QAccessible::Name).isEmpty())
+        QString name = w->accessibleName(); // what the page view's widgets announce
+        if (!ui().RLHDWebView->isAncestorOf(w)) {
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(node, nullptr);
+            name = node->text(QAccessible::Name);
+        }
+        EXPECT_FALSE(name.isEmpty())
             << w->metaObject()->className() << " " << w->objectName().toStdString();
     }
     const auto groupOf = [](QWidget* w) {
