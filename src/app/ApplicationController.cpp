@@ -390,7 +390,6 @@ void ApplicationController::convertFLVtoDifferentFormat() {
             &ApplicationController::conversionDidEnd);
     conversionFileHandle_->armDataNotification();
 
-    conversionProgress_.emplace();
     conversionClock_.start();
     // Busy without a measure until the converter tells the source's length.
     convertFLVProgressIndicator->setIndeterminate(true);
@@ -411,11 +410,8 @@ void ApplicationController::conversionDidEnd() {
     ConverterProcess& run = *conversionFileHandle_;
     // Whatever the converter still had to say arrives after the run is over.
     run.stopNotifications();
-    if (run.succeeded() && conversionProgress_) {
-        // The last progress line may fall short of the end, or come too late.
-        conversionProgress_->finish();
+    if (run.succeeded())
         showConversionProgress();
-    }
 
     activities_.converting = false;
     activities_.downloadUnlocked = true;
@@ -468,10 +464,8 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
     if (!chunk.isEmpty()) {
         showConversionText(
             newestLinesThatFit(decodeConverterOutput(chunk), *convertFLVProgressTextField));
-        if (conversionProgress_ && activities_.converting) {
-            conversionProgress_->append(std::string_view(chunk.constData(), chunk.size()));
+        if (activities_.converting)
             showConversionProgress();
-        }
     } else if (conversionFileHandle_->atEndOfErrorOutput())
         return; // the converter has closed its output: nothing more to wait for
     conversionFileHandle_->armDataNotification();
@@ -512,14 +506,15 @@ void ApplicationController::showConversionText(const QString& text) {
 }
 
 void ApplicationController::showConversionProgress() {
-    const std::optional<double> percent = conversionProgress_->percent();
+    const ConversionProgress& progress = conversionFileHandle_->progress();
+    const std::optional<double> percent = progress.percent();
     if (!percent)
         return;
     convertFLVProgressIndicator->setIndeterminate(false);
     convertFLVProgressIndicator->setDoubleValue(*percent);
     // Whole percents, rounded down: 100 only when the run is through.
     const int shown = static_cast<int>(*percent);
-    const auto left = conversionProgress_->secondsLeft(
+    const auto left = progress.secondsLeft(
         static_cast<double>(conversionClock_.elapsed()) / 1000.0);
     QString message;
     if (!left || shown == 100)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/ControlStates.h"
-#include "core/ConversionProgress.h"
 #include "core/ConverterCommandLine.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
@@ -233,8 +232,7 @@ private:
     std::optional<std::string> conversionOutputPath_;
     // Where the running conversion writes until its file is known to be whole.
     std::unique_ptr<StagedOutput> conversionStaging_;
-    // How far the running conversion has got, and since when it runs.
-    std::optional<ConversionProgress> conversionProgress_;
+    // Since when the running conversion runs.
     QElapsedTimer conversionClock_;
     QString finishedFile_;
     std::unique_ptr<DesktopNotices> notices_;

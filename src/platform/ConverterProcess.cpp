@@ -177,6 +177,7 @@ void ConverterProcess::readErrorOutput() {
     if (bytes.isEmpty())
         return;
     report_.append(view(bytes));
+    progress_.append(view(bytes));
     if (notificationsStopped_)
         return;
     pending_.append(bytes);
@@ -233,7 +234,9 @@ void ConverterProcess::endRun(ConverterOutcome outcome, QString reason) {
     ended_ = true;
     outcome_ = outcome;
     failureReason_ = std::move(reason);
-    if (outcome != ConverterOutcome::Succeeded)
+    if (outcome == ConverterOutcome::Succeeded)
+        progress_.finish(); // the last progress line may fall short of the end
+    else
         removePartialOutput();
     // The end of the output is news for an armed reader, as data would be.
     scheduleDelivery();

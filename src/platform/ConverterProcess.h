@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ConversionProgress.h"
 #include "core/ConverterOutput.h"
 #include "core/ConverterReport.h"
 
@@ -90,6 +91,10 @@ public:
     // with a failure status its own last words, otherwise (or when it said
     // nothing) failureReason().
     QString failureDetail() const;
+    // How far the run has got, read from every byte of its error output
+    // (unread output that is dropped counts too); the whole way once it has
+    // succeeded.
+    const ConversionProgress& progress() const { return progress_; }
 
 signals:
     void errorDataAvailable(reelhound::ConverterProcess* source);
@@ -126,6 +131,7 @@ private:
     bool deliveryQueued_ = false;
     bool notificationsStopped_ = false;
     ConverterReport report_;
+    ConversionProgress progress_;
 };
 
 // A chunk of the converter's output as text; invalid UTF-8, such as a

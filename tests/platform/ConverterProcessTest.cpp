@@ -353,6 +353,24 @@ TEST(ConverterProcess, endlessOutput_keepsMemoryFlatAndFinishes) {
 #endif
 }
 
+TEST(ConverterProcess, progress_followsEveryByteEvenWhenTheRelayDropsSome) {
+    // The length comes once, early; more than the relay keeps follows at once
+    // (a fast converter's stream listing), so only the whole output tells it.
+    struct Case {
+        const char* ending;
+        double percent;
+    };
+    for (const Case& c : {Case{"exit=1", 25.0}, Case{"exit=0", 100.0}}) {
+        ConverterProcess process;
+        Relay relay(process, /*keepText=*/false);
+        ASSERT_TRUE(runToExit(process, kScriptedConverter,
+                              script({"err=  Duration: 00:00:04.00, start: 0.000000\n",
+                                      "flood=8192", "sleep=100", c.ending})));
+        ASSERT_TRUE(process.progress().percent().has_value()) << c.ending;
+        EXPECT_DOUBLE_EQ(*process.progress().percent(), c.percent) << c.ending;
+    }
+}
+
 TEST(ConverterProcess, stoppedNotifications_dropLateOutput) {
     ConverterProcess process;
     Relay relay(process);
