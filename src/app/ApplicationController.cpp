@@ -81,7 +81,7 @@ ApplicationController::~ApplicationController() {
     // The window may be gone already: end what runs without touching a control.
     linkLookup_.reset();
     if (download_)
-        download_->cancel(); // its temporary file goes with it
+        download_->stopForLater(); // quitting is no cancel: what arrived waits for the next run
     conversionFileHandle_.reset(); // kills a converter that still runs
     conversionStaging_.reset();    // and then removes what it wrote
 }
@@ -126,6 +126,7 @@ void ApplicationController::awakeFromNib() {
     downloadRequestType_ = kRequestTypePage;
     shouldCancelDownload_ = 0;
     loadRecentURLs();
+    partialDataIndex().removeExpired(std::chrono::system_clock::now());
     downloadDestinationTextField->setText(defaultDestinationPath());
     FLVGetFLVButton->setEnabled(false);
     downloadDestinationSelectButton->setEnabled(false);
@@ -644,6 +645,8 @@ void ApplicationController::startTransfer(const QString& address) {
     transferDestination_ = downloadDestinationTextField->text();
     desktop_.log(transferDestination_);
     download->setDestination(transferDestination_, true);
+    download->keepPartialDataFor(*video_id_);
+    partialDataIndex().add(transferDestination_);
     download_ = download;
     activities_.transfer = TransferActivity::Running;
     applyControlStates();
@@ -765,6 +768,15 @@ void ApplicationController::downloadWillStartOver(Download&, const QString& reas
     desktop_.log(QStringLiteral("Download starts over from byte 0: ") + reason);
 }
 
+void ApplicationController::downloadWillContinueKeptData(Download&, std::int64_t bytes) {
+    desktop_.log(QStringLiteral("Download continues the data kept from an earlier run at byte ") +
+                 QString::number(bytes));
+}
+
+PartialDataIndex ApplicationController::partialDataIndex() const {
+    return PartialDataIndex(preferences_.storageFolder() + QStringLiteral("/partial-downloads"));
+}
+
 void ApplicationController::downloadDidFinish(Download& download) {
     desktop_.log(QStringLiteral("Download complete..."));
     if (downloadRequestType_ == kRequestTypePage)
@@ -804,7 +816,12 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     shouldCancelDownload_ = 0;
     transferEnded();
     restoreDownloadControls();
-    showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
+    if (error.partialDataKept)
+        showTransferOutcome(tr("Download failed: %1 What arrived is kept: downloading the same "
+                               "video again continues it.")
+                                .arg(error.localizedDescription));
+    else
+        showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));
     announce(tr("Download failed"), error.localizedDescription);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/ConverterProcess.h"
 #include "platform/Download.h"
 #include "platform/PageFetch.h"
+#include "platform/PartialData.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -108,6 +109,7 @@ public:
     void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) override;
     void downloadWillRetry(Download& download, const DownloadRetry& retry) override;
     void downloadWillStartOver(Download& download, const QString& reason) override;
+    void downloadWillContinueKeptData(Download& download, std::int64_t bytes) override;
     void downloadDidFinish(Download& download) override;
     void downloadDidFailWithError(Download& download, const DownloadError& error) override;
 
@@ -168,6 +170,8 @@ private:
     void startVideoDownload();
     void linkLookupFinished(const PageFetchResult& page);
     void startTransfer(const QString& address);
+    // Where downloads that may have kept data are listed (beside the preferences).
+    PartialDataIndex partialDataIndex() const;
     void carryOutCancel();
     void transferEnded();
     void handOverToConversion(const QString& path);

@@ -3,12 +3,17 @@
 #include "platform/DownloadFile.h"
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
+#include "platform/PartialData.h"
 #include "platform/ResponseEntity.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QStorageInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <limits>
@@ -36,6 +41,14 @@ std::string validatorOf(const HttpResponseHead& head) {
     return (tag.isEmpty() ? head.field("Last-Modified") : tag).toStdString();
 }
 
+// Kept data is synced, and its record brought up to date, each time this much
+// more has arrived: after a power cut no more is fetched again.
+constexpr std::int64_t kSyncInterval = 64 * 1024 * 1024;
+
+bool canBeContinued(const FileIdentity& file) {
+    return file.total > 0 && !file.validator.empty();
+}
+
 } // namespace
 
 Download* Download::create(const QUrl& url, DownloadDelegate& delegate,
@@ -61,22 +74,36 @@ Download::Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOp
 }
 
 Download::~Download() {
+    // Still running: the application is going away, which is no cancel.
+    if (running())
+        stopForLater();
     discardTransfer();
     discardFile();
 }
 
 void Download::setDestination(const QString& path, bool allowOverwrite) {
-    if (file_ != nullptr || state_ == State::Finished || state_ == State::Failed ||
-        state_ == State::Cancelled)
+    if (file_ != nullptr || keptBytes_ > 0 || state_ == State::Finished ||
+        state_ == State::Failed || state_ == State::Cancelled)
         return;
     destinationPath_ = path;
     allowOverwrite_ = allowOverwrite;
+}
+
+void Download::keepPartialDataFor(const QString& key) {
+    if (state_ == State::Waiting)
+        partialKey_ = key;
 }
 
 void Download::cancel() {
     if (state_ != State::Waiting && state_ != State::Running)
         return;
     end(State::Cancelled);
+}
+
+void Download::stopForLater() {
+    if (state_ != State::Waiting && state_ != State::Running)
+        return;
+    end(State::Cancelled, /*keepData=*/true);
 }
 
 QString Download::description() const {
@@ -96,8 +123,35 @@ void Download::begin() {
         return;
     state_ = State::Running;
     delegate_->downloadDidBegin(*this);
-    if (running())
-        sendRequest(requestURL_);
+    if (!running())
+        return;
+    lookForKeptData();
+    sendRequest(requestURL_);
+}
+
+// Data an earlier run kept for this video and destination is asked to be
+// continued; anything else found under its name goes.
+void Download::lookForKeptData() {
+    if (!keeping() || destinationPath_.isEmpty())
+        return;
+    const std::optional<PartialRecord> record = readPartialRecord(destinationPath_);
+    std::int64_t bytes = 0;
+    if (record && record->key == partialKey_.toStdString()) {
+        const int fd = openOwnedRegularFile(partialDataPath(destinationPath_));
+        if (fd >= 0) {
+            struct stat data {};
+            if (::fstat(fd, &data) == 0)
+                bytes = continuablePartialBytes(*record, data.st_size, currentBootId());
+            ::close(fd);
+        }
+    }
+    if (bytes <= 0) {
+        removePartialData(destinationPath_);
+        return;
+    }
+    keptBytes_ = bytes;
+    identity_ = record->file;
+    setRangeFrom(bytes);
 }
 
 void Download::sendRequest(const QUrl& url) {
@@ -177,7 +231,39 @@ void Download::responseArrived(const HttpResponseHead& head) {
     identity_ = {response.expectedContentLength, validatorOf(head)};
     if (file_ == nullptr && !prepareDestination(response))
         return;
+    recordPartialData();
     transfer_->writeBodyTo(file_->descriptor());
+}
+
+// Says what the kept file holds, so that a later run can check an answer
+// against it; a file that could never be continued gets no record.
+void Download::recordPartialData() {
+    if (file_ == nullptr || !file_->isPartial())
+        return;
+    syncedBytes_ = 0;
+    if (!canBeContinued(identity_) ||
+        !writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_,
+                                           currentBootId(), syncedBytes_}))
+        QFile::remove(partialRecordPath(createdPath_)); // a link there goes, not what it names
+}
+
+// The answer continues what an earlier run kept: the delegate hears of the
+// whole file, and of the bytes already there, as if they had just arrived.
+bool Download::adoptKeptData(const HttpResponseHead& head) {
+    DownloadResponse response = responseOf(head);
+    response.expectedContentLength = identity_.total;
+    delegate_->downloadDidReceiveResponse(*this, response);
+    if (!running())
+        return false;
+    const std::int64_t kept = std::exchange(keptBytes_, 0);
+    if (!prepareDestination(response, kept))
+        return false;
+    delegate_->downloadWillContinueKeptData(*this, kept);
+    if (!running())
+        return false;
+    syncedBytes_ = kept;
+    bodyWritten(kept);
+    return running();
 }
 
 void Download::continueOrStartOver(const HttpResponseHead& head) {
@@ -189,6 +275,8 @@ void Download::continueOrStartOver(const HttpResponseHead& head) {
             fail(refusal);
             return;
         }
+        if (file_ == nullptr && !adoptKeptData(head))
+            return;
         transfer_->writeBodyTo(file_->descriptor(), askedFrom_);
         return;
     }
@@ -212,8 +300,17 @@ bool Download::startFileOver(const QString& reason) {
     rangeFields_.clear();
     redirectCount_ = 0;
     fileBytes_ = 0;
+    if (file_ == nullptr) { // kept by an earlier run, and not the same file
+        keptBytes_ = 0;
+        identity_ = {};
+        removePartialData(destinationPath_);
+        return true;
+    }
+    const bool partial = file_->isPartial();
     file_->discard();
-    if (!file_->open(createdPath_)) {
+    if (partial)
+        removePartialData(createdPath_);
+    if (!(partial ? file_->openPartial(createdPath_) : file_->open(createdPath_))) {
         const QString problem = file_->errorString();
         discardFile();
         fail(tr("The file %1 could not be created: %2.").arg(createdPath_, problem));
@@ -222,7 +319,7 @@ bool Download::startFileOver(const QString& reason) {
     return true;
 }
 
-bool Download::prepareDestination(const DownloadResponse& response) {
+bool Download::prepareDestination(const DownloadResponse& response, std::int64_t keptBytes) {
     delegate_->downloadDecideDestinationWithSuggestedFilename(*this, response.suggestedFilename);
     if (!running())
         return false;
@@ -241,7 +338,7 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     if (response.expectedContentLength > 0) {
         const QStorageInfo storage(pathInfo.absolutePath());
         if (storage.isValid() && storage.isReady() &&
-            response.expectedContentLength > storage.bytesAvailable()) {
+            response.expectedContentLength - keptBytes > storage.bytesAvailable()) {
             const QLocale locale;
             fail(tr("The file is %1, but the disk that holds %2 has only %3 free.")
                      .arg(locale.formattedDataSize(response.expectedContentLength),
@@ -252,7 +349,14 @@ bool Download::prepareDestination(const DownloadResponse& response) {
     }
 
     file_ = std::make_unique<DownloadFile>();
-    if (!file_->open(path)) {
+    bool opened = false;
+    if (keptBytes > 0)
+        opened = file_->continuePartial(path, keptBytes);
+    else if (keeping())
+        opened = file_->openPartial(path); // a name too long for the hidden file: unnamed
+    if (!opened && !file_->isPartial())
+        opened = file_->open(path);
+    if (!opened) {
         const QString reason = file_->errorString();
         discardFile();
         fail(tr("The file %1 could not be created: %2.").arg(path, reason));
@@ -272,6 +376,12 @@ bool Download::prepareDestination(const DownloadResponse& response) {
 
 void Download::bodyWritten(std::int64_t bytes) {
     stallTimer_.start(options_.stallTimeout);
+    if (file_ != nullptr && file_->isPartial() && fileBytes_ - syncedBytes_ >= kSyncInterval &&
+        canBeContinued(identity_) && file_->sync()) {
+        syncedBytes_ = fileBytes_;
+        writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_, currentBootId(),
+                                          syncedBytes_});
+    }
     // The delegate hears of at most 4 GiB at a time; it may cancel in between.
     while (running() && bytes > 0) {
         const auto length = static_cast<std::uint32_t>(
@@ -311,6 +421,7 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
                     tr("Connection lost"));
         return;
     }
+    const bool partial = file_->isPartial();
     if (!file_->commit()) {
         const QString reason = file_->errorString();
         discardFile();
@@ -318,6 +429,8 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
         return;
     }
     file_.reset();
+    if (partial)
+        removePartialData(createdPath_); // its record: the data has its final name
     finish();
 }
 
@@ -334,7 +447,7 @@ void Download::retryOrFail(const QString& failure, const QString& reason,
     discardTransfer();
     stallTimer_.stop();
     if (retries_ >= options_.maximumRetries) {
-        fail(failure);
+        fail(failure, currentURL_, /*keepData=*/true);
         return;
     }
     // Bytes the thread wrote but never reported are not counted: they go.
@@ -361,17 +474,22 @@ void Download::retry() {
                                               "continue by")))
                 return;
         } else {
-            askedFrom_ = fileBytes_;
-            rangeFields_ = {"Range: bytes=" + QByteArray::number(askedFrom_) + '-',
-                            "If-Range: " + QByteArray::fromStdString(identity_.validator)};
+            setRangeFrom(fileBytes_);
         }
     }
     sendRequest(requestURL_);
 }
 
-void Download::fail(const QString& description, const QUrl& failingURL) {
-    end(State::Failed);
-    delegate_->downloadDidFailWithError(*this, DownloadError{description, failingURL.toString()});
+void Download::setRangeFrom(std::int64_t from) {
+    askedFrom_ = from;
+    rangeFields_ = {"Range: bytes=" + QByteArray::number(from) + '-',
+                    "If-Range: " + QByteArray::fromStdString(identity_.validator)};
+}
+
+void Download::fail(const QString& description, const QUrl& failingURL, bool keepData) {
+    const bool kept = end(State::Failed, keepData);
+    delegate_->downloadDidFailWithError(*this,
+                                        DownloadError{description, failingURL.toString(), kept});
 }
 
 void Download::finish() {
@@ -379,13 +497,39 @@ void Download::finish() {
     delegate_->downloadDidFinish(*this);
 }
 
-void Download::end(State state) {
+bool Download::end(State state, bool keepData) {
     state_ = state;
     stallTimer_.stop();
     retryTimer_.stop();
     discardTransfer(); // before the file: its thread writes there
-    discardFile();
+    bool kept = false;
+    if (keepData) {
+        kept = keepFile();
+    } else {
+        discardFile();
+        if (keptBytes_ > 0) // kept by an earlier run and never taken up
+            removePartialData(destinationPath_);
+    }
     deleteLater();
+    return kept;
+}
+
+// Leaves the data of a file that can be continued where it is, synced, with
+// its record saying how much of it is on the disk.
+bool Download::keepFile() {
+    if (file_ == nullptr)
+        return keptBytes_ > 0; // an earlier run's, untouched
+    struct stat data {};
+    if (!file_->isPartial() || !canBeContinued(identity_) || !file_->sync() ||
+        ::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0 ||
+        !writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_,
+                                           currentBootId(), data.st_size})) {
+        discardFile();
+        return false;
+    }
+    file_->keep();
+    file_.reset();
+    return true;
 }
 
 void Download::discardTransfer() {
@@ -400,7 +544,10 @@ void Download::discardTransfer() {
 void Download::discardFile() {
     if (file_ == nullptr)
         return;
+    const bool partial = file_->isPartial();
     file_.reset(); // removes the temporary file
+    if (partial)
+        removePartialData(createdPath_); // and its record
 }
 
 } // namespace reelhound

@@ -32,6 +32,7 @@ struct DownloadRetry {
 struct DownloadError {
     QString localizedDescription; // plain words for a person
     QString failingURLString;     // the address that failed, after any redirects
+    bool partialDataKept = false; // what arrived waits for a later download
 };
 
 // Told about everything a download does, always on the main thread.
@@ -59,6 +60,9 @@ public:
     // count starts again with the next downloadDidReceiveResponse); reason is
     // for the log.
     virtual void downloadWillStartOver(Download& /*download*/, const QString& /*reason*/) {}
+    // Data an earlier run kept is continued: that many bytes are in the file
+    // already and are reported as received right after this.
+    virtual void downloadWillContinueKeptData(Download& /*download*/, std::int64_t /*bytes*/) {}
     virtual void downloadDidFinish(Download& download) = 0;
     virtual void downloadDidFailWithError(Download& download, const DownloadError& error) = 0;
 
@@ -99,6 +103,14 @@ struct DownloadOptions {
 // up to the bytes in the file (what a failed attempt wrote unreported is cut
 // off before the retry).
 //
+// With keepPartialDataFor() the bytes go instead to a named hidden file beside
+// the destination (PartialData.h) with a record of the file they belong to.
+// When the download gives up after its retries, or is stopped by
+// stopForLater() (the application quits) or by the death of this process,
+// that data stays, and a later download for the same key and destination
+// continues it after the same checks as any continuation. Cancel, any other
+// failure, and data that does not fit throw it away.
+//
 // Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
 // to look at it later.
 class Download final : public QObject {
@@ -119,9 +131,16 @@ public:
 
     // Where the file goes. With allowOverwrite false an existing file is kept
     // and the download fails instead. Ignored once the file has been created.
+    // Ignored once the file has been created, or kept data for it found.
     void setDestination(const QString& path, bool allowOverwrite);
+    // Keeps partial data for a later run of a download with the same key (the
+    // video). Set before the transfer starts, with the destination.
+    void keepPartialDataFor(const QString& key);
     // Stops the transfer and throws away what arrived. No callback follows.
     void cancel();
+    // Stops the transfer, keeping what arrived for a later run where it can
+    // be continued (otherwise like cancel()). No callback follows.
+    void stopForLater();
 
     const QUrl& requestURL() const { return requestURL_; }
     // The file that is written, known from downloadDidCreateDestination on.
@@ -135,6 +154,10 @@ private:
     enum class State { Waiting, Running, Finished, Failed, Cancelled };
 
     void begin();
+    void lookForKeptData();
+    bool adoptKeptData(const HttpResponseHead& head);
+    bool keeping() const { return !partialKey_.isEmpty(); }
+    void recordPartialData();
     void sendRequest(const QUrl& url);
     void responseArrived(const HttpResponseHead& head);
     void continueOrStartOver(const HttpResponseHead& head);
@@ -142,16 +165,19 @@ private:
     void retryOrFail(const QString& failure, const QString& reason,
                      std::optional<int> retryAfterSeconds = std::nullopt);
     void retry();
-    bool prepareDestination(const DownloadResponse& response);
+    bool prepareDestination(const DownloadResponse& response, std::int64_t keptBytes = 0);
+    void setRangeFrom(std::int64_t from);
     void bodyWritten(std::int64_t bytes);
     void transferFinished(const HttpTransferOutcome& outcome);
     void stalled();
-    void fail(const QString& description, const QUrl& failingURL);
+    void fail(const QString& description, const QUrl& failingURL, bool keepData = false);
     void fail(const QString& description) { fail(description, currentURL_); }
     void finish();
-    void end(State state);
+    // Returns whether partial data was kept.
+    bool end(State state, bool keepData = false);
     void discardTransfer();
     void discardFile();
+    bool keepFile();
     bool running() const { return state_ == State::Running; }
 
     QUrl requestURL_;
@@ -171,6 +197,10 @@ private:
     std::int64_t askedFrom_ = 0;     // where the asked range starts; 0: the whole file
     std::int64_t fileBytes_ = 0;     // in the file, as reported to the delegate
     FileIdentity identity_;          // from the answer that began the file
+
+    QString partialKey_;
+    std::int64_t keptBytes_ = 0;   // kept by an earlier run, to be continued
+    std::int64_t syncedBytes_ = 0; // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;
     QTimer stallTimer_;

@@ -1,5 +1,7 @@
 #include "platform/DownloadFile.h"
 
+#include "platform/PartialData.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -12,7 +14,7 @@
 
 namespace reelhound {
 
-bool DownloadFile::open(const QString& destination) {
+bool DownloadFile::checkDestination(const QString& destination) {
     const QFileInfo info(destination);
     destination_ = QFile::encodeName(info.absoluteFilePath());
     // Short enough that the random part always fits in a file name.
@@ -20,28 +22,76 @@ bool DownloadFile::open(const QString& destination) {
                     QFile::encodeName(info.fileName()).left(200) + '.';
 
     struct stat existing {};
-    const bool exists = ::lstat(destination_.constData(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
+    destinationExisted_ = ::lstat(destination_.constData(), &existing) == 0;
+    destinationMode_ = existing.st_mode;
+    if (destinationExisted_ && S_ISDIR(existing.st_mode))
         return failWith(EISDIR);
     // An existing file that is not ours to write is not ours to replace either.
-    if (exists && S_ISREG(existing.st_mode) && ::access(destination_.constData(), W_OK) != 0)
+    if (destinationExisted_ && S_ISREG(existing.st_mode) &&
+        ::access(destination_.constData(), W_OK) != 0)
         return failWith(errno);
+    return true;
+}
 
+// The download takes the place of the earlier file, with its permissions.
+void DownloadFile::takeModeOfDestination() {
+    if (destinationExisted_ && S_ISREG(destinationMode_))
+        (void)::fchmod(fd_, destinationMode_ & 07777);
+}
+
+bool DownloadFile::open(const QString& destination) {
+    if (!checkDestination(destination))
+        return false;
     // Naming an unnamed file later goes through /proc.
     bool unnamedFiles = ::access("/proc/self/fd", X_OK) == 0;
     if (unnamedFiles) {
-        const QByteArray folder = QFile::encodeName(info.absolutePath());
+        const QByteArray folder = QFile::encodeName(QFileInfo(destination).absolutePath());
         fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return failWith(errno); // the folder itself is the problem
         unnamedFiles = fd_ >= 0;
     }
-    if (!unnamedFiles && !createNamed(exists ? 0600 : 0666))
+    if (!unnamedFiles && !createNamed(destinationExisted_ ? 0600 : 0666))
         return false;
-    // The download takes the place of the earlier file, with its permissions.
-    if (exists && S_ISREG(existing.st_mode))
-        (void)::fchmod(fd_, existing.st_mode & 07777);
+    takeModeOfDestination();
     return true;
+}
+
+bool DownloadFile::openPartial(const QString& destination) {
+    if (!checkDestination(destination))
+        return false;
+    removePartialData(destination);
+    const QByteArray path = QFile::encodeName(partialDataPath(destination));
+    fd_ = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 destinationExisted_ ? 0600 : 0666);
+    if (fd_ < 0)
+        return failWith(errno);
+    namedPath_ = path;
+    partial_ = true;
+    takeModeOfDestination();
+    return true;
+}
+
+bool DownloadFile::continuePartial(const QString& destination, std::int64_t length) {
+    if (!checkDestination(destination))
+        return false;
+    fd_ = openOwnedRegularFile(partialDataPath(destination));
+    if (fd_ < 0)
+        return failWith(errno);
+    namedPath_ = QFile::encodeName(partialDataPath(destination));
+    partial_ = true;
+    takeModeOfDestination();
+    return truncate(length);
+}
+
+bool DownloadFile::sync() {
+    return fd_ >= 0 && ::fdatasync(fd_) == 0;
+}
+
+void DownloadFile::keep() {
+    (void)sync();
+    namedPath_.clear(); // so that discard() leaves the file
+    discard();
 }
 
 bool DownloadFile::commit() {
@@ -82,6 +132,7 @@ void DownloadFile::discard() {
         ::unlink(namedPath_.constData());
         namedPath_.clear();
     }
+    partial_ = false;
 }
 
 QByteArray DownloadFile::randomSibling() const {

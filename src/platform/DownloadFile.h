@@ -20,6 +20,10 @@ namespace reelhound {
 // never followed: the rename replaces the link itself, so a link planted there
 // cannot send the bytes elsewhere. Where the file system has no unnamed files,
 // the file gets its random name from the start.
+//
+// A download whose data is to outlive this process writes instead to the
+// kept partial file beside the destination (PartialData.h), which commit()
+// renames over the destination in the same way.
 class DownloadFile {
 public:
     DownloadFile() = default;
@@ -28,6 +32,15 @@ public:
     ~DownloadFile() { discard(); }
 
     bool open(const QString& destination);
+    // Starts the kept partial file afresh; whatever had its name goes first.
+    bool openPartial(const QString& destination);
+    // Goes on with the kept partial file after its first `length` bytes.
+    bool continuePartial(const QString& destination, std::int64_t length);
+    bool isPartial() const { return partial_; }
+    // The bytes written so far are on the disk when this returns true.
+    bool sync();
+    // Closes a partial file and leaves it where it is, for a later run.
+    void keep();
     // Where the bytes are written; it stays open until commit() or discard().
     int descriptor() const { return fd_; }
     // Keeps only the first `length` bytes and writes on after them.
@@ -39,6 +52,8 @@ public:
     QString errorString() const { return error_; }
 
 private:
+    bool checkDestination(const QString& destination);
+    void takeModeOfDestination();
     bool failWith(int code) {
         error_ = QString::fromLocal8Bit(std::strerror(code));
         return false;
@@ -51,6 +66,9 @@ private:
     QByteArray hiddenPrefix_; // "<folder>/.<name>."
     QByteArray namedPath_;    // empty while the file has no name
     int fd_ = -1;
+    bool partial_ = false;
+    bool destinationExisted_ = false;
+    mode_t destinationMode_ = 0;
     QString error_;
 };
 

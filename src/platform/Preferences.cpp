@@ -1,5 +1,7 @@
 #include "platform/Preferences.h"
 
+#include <QFileInfo>
+
 #include "platform/Strings.h"
 
 namespace reelhound {
@@ -20,6 +22,10 @@ bool isText(const QVariant& value) {
 Preferences::Preferences() : settings_(applicationName(), applicationName()) {}
 
 Preferences::Preferences(const QString& filePath) : settings_(filePath, QSettings::IniFormat) {}
+
+QString Preferences::storageFolder() const {
+    return QFileInfo(settings_.fileName()).absolutePath();
+}
 
 void Preferences::registerDefaults(const QVariantMap& defaults) {
     for (auto it = defaults.begin(); it != defaults.end(); ++it)

@@ -31,6 +31,9 @@ public:
     // Writes pending changes now; normally the store does it at its own time.
     void synchronize();
 
+    // The folder the store's file is in, for the application's other small files.
+    QString storageFolder() const;
+
 private:
     QSettings settings_;
 };

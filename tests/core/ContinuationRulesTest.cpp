@@ -1,4 +1,5 @@
 #include "core/ContentRange.h"
+#include "core/PartialRecord.h"
 #include "core/RetryPolicy.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,47 @@ TEST(RetryPolicyTest, onlyPassingStatusesAreRetried) {
         EXPECT_TRUE(isTransientHTTPStatus(status)) << status;
     for (const int status : {200, 206, 301, 400, 401, 403, 404, 410, 416, 501, 505})
         EXPECT_FALSE(isTransientHTTPStatus(status)) << status;
+}
+
+TEST(PartialRecordTest, readsBackWhatWasWrittenAndNothingElse) {
+    const PartialRecord record{"demo_1", {1000, "\"v1\""}, "b007-1d", 512};
+    const std::string text = formatPartialRecord(record);
+    const auto read = parsePartialRecord(text);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->key, "demo_1");
+    EXPECT_EQ(read->file.total, 1000);
+    EXPECT_EQ(read->file.validator, "\"v1\"");
+    EXPECT_EQ(read->bootId, "b007-1d");
+    EXPECT_EQ(read->syncedBytes, 512);
+
+    const auto replaced = [&](std::string_view from, std::string_view to) {
+        std::string changed = text;
+        changed.replace(changed.find(from), from.size(), to);
+        return changed;
+    };
+    for (const std::string& bad :
+         {std::string(), text.substr(0, text.size() - 1), replaced("partial download 1", "x"),
+          replaced("total=1000", "total=0"), replaced("total=1000", "total=10x"),
+          replaced("synced=512", "synced=-1"), replaced("key=demo_1", "key="),
+          replaced("validator=\"v1\"", "validator="), replaced("boot=", "boat="),
+          replaced("validator=\"v1\"", "validator=\"v1\"\rX-Injected: 1"),
+          text + "key=other\n", text + std::string(kMaximumPartialRecordSize, '#') + "\n",
+          formatPartialRecord({"demo\nsynced=9", {1000, "v"}, "b", 0})})
+        EXPECT_FALSE(parsePartialRecord(bad)) << bad;
+}
+
+TEST(PartialRecordTest, trustsUnsyncedBytesOnlyWithinTheSameSystemRun) {
+    const PartialRecord record{"demo", {1000, "v"}, "boot-a", 300};
+    struct Row {
+        std::int64_t fileBytes;
+        const char* bootNow;
+        std::int64_t continuable;
+    };
+    for (const Row& row : {Row{600, "boot-a", 600}, Row{600, "boot-b", 300}, Row{200, "boot-b", 200},
+                           Row{1000, "boot-a", 999}, Row{5000, "boot-a", 999}, Row{-1, "boot-a", 0}})
+        EXPECT_EQ(continuablePartialBytes(record, row.fileBytes, row.bootNow), row.continuable)
+            << row.fileBytes << " " << row.bootNow;
+    EXPECT_EQ(continuablePartialBytes({"demo", {1000, "v"}, "", 300}, 600, ""), 300);
 }
 
 } // namespace

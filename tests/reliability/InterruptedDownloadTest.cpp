@@ -2,8 +2,10 @@
 // each ends with the served file and no byte fetched twice that could be
 // continued, or fails or is cancelled leaving the folder as it was.
 #include "app/NetworkFixture.h"
+#include "core/DirectLink.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
 
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
@@ -12,7 +14,7 @@ using reelhound::testing::runEventLoopUntil;
 namespace {
 
 enum class Served { TestVideo, ChangedVersion2 };
-enum class Ending { Finished, Failed, CancelledDuringRetry };
+enum class Ending { Finished, Failed, KeptThenContinued, CancelledDuringRetry };
 
 struct Interruption {
     const char* name;
@@ -81,6 +83,31 @@ TEST_P(InterruptedDownload, endsWithTheServedFileOrLeavesNothing) {
                           "arrived.");
         EXPECT_EQ(filesInDownloads(), QStringList{});
         break;
+    case Ending::KeptThenContinued: {
+        EXPECT_EQ(status, "Download failed: The connection was closed before the whole file "
+                          "arrived. What arrived is kept: downloading the same video again "
+                          "continues it.");
+        EXPECT_EQ(filesInDownloads(), (QStringList{".video.flv.part", ".video.flv.part.record"}));
+        const qint64 kept = QFileInfo(destination(".video.flv.part")).size();
+        EXPECT_EQ(kept, size / 2);
+        // The next download asks the service again and fetches only the rest.
+        const QString query = QString::fromStdString(serviceQueryURL(row.videoId));
+        ASSERT_EQ(site.requestedURLs().count(query), 1);
+        window->statusBar()->clearMessage();
+        ui().FLVGetFLVButton->click();
+        ASSERT_TRUE(waitForTransferOutcome());
+        EXPECT_EQ(statusMessage(), "Download finished: " + destination());
+        EXPECT_EQ(site.requestedURLs().count(query), 2); // a fresh link: tokens change
+        EXPECT_EQ(site.videoRequestsFor(row.videoId), 7);
+        EXPECT_EQ(digest(contentsOf(destination())), digest(served));
+        EXPECT_EQ(filesInDownloads(), QStringList{"video.flv"});
+        EXPECT_TRUE(desktop.logContains(
+            QStringLiteral("Download continues the data kept from an earlier run at byte %1")
+                .arg(kept)));
+        EXPECT_EQ(ui().downloadProgressTextField->text(),
+                  QStringLiteral("received %1 bytes / 100.00 percent complete").arg(size));
+        break;
+    }
     case Ending::CancelledDuringRetry:
         EXPECT_EQ(status, "Download cancelled.");
         EXPECT_EQ(filesInDownloads(), QStringList{});
@@ -121,6 +148,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The continuation's body is refused at its head; some of it is on its way by then.
         Interruption{"fileChanged", "changed", Served::ChangedVersion2, Ending::Finished, 1.5,
                      0.5, "", true},
+        Interruption{"givesUpKeepingWhatArrived", "gives-up-50", Served::TestVideo,
+                     Ending::KeptThenContinued, 1, 0,
+                     "Download will retry: Connection lost; retrying in 16 s (attempt 5 of 5)...",
+                     false},
+        // Nothing arrived, so nothing is kept.
         Interruption{"fiveFailuresInARow", "dropped-0", Served::TestVideo, Ending::Failed, 0, 0,
                      "Download will retry: Connection lost; retrying in 16 s (attempt 5 of 5)...",
                      false},

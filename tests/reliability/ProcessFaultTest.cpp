@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -42,7 +43,9 @@ protected:
     QTemporaryDir folder;
 };
 
-TEST_F(DownloadInAProcess, killedMidTransfer_leavesTheEarlierFileAndNoTemporary) {
+// SIGKILL at about half way, then the same download again in a new process:
+// the earlier file stays whole until the new one is, and only the rest is fetched.
+TEST_F(DownloadInAProcess, killedMidTransfer_keepsTheEarlierFileAndContinuesNextTime) {
     QProcess driver;
     driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     driver.start(kDriver, {"download", "slow", destination()});
@@ -58,7 +61,32 @@ TEST_F(DownloadInAProcess, killedMidTransfer_leavesTheEarlierFileAndNoTemporary)
     ::kill(static_cast<pid_t>(driver.processId()), SIGKILL);
     ASSERT_TRUE(driver.waitForFinished(10000));
     EXPECT_EQ(driver.exitStatus(), QProcess::CrashExit);
-    expectEarlierFileAlone();
+    {
+        QFile file(destination());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), kEarlierContents);
+    }
+    const qint64 kept = QFileInfo(folder.filePath(".video.flv.part")).size();
+    EXPECT_GT(kept, 0);
+    EXPECT_TRUE(QFileInfo(folder.filePath(".video.flv.part.record")).isFile());
+
+    const DriverOutput again = runDriver(kDriver, {"download", "slow", destination()});
+    ASSERT_EQ(again.exitCode, 0) << again.raw.toStdString();
+    EXPECT_EQ(again.value("status"), "Download finished: " + destination());
+    QFile file(destination());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray finished = file.readAll();
+    EXPECT_EQ(QCryptographicHash::hash(finished, QCryptographicHash::Sha256).toHex(),
+              again.value("served-sha256").toLatin1());
+    EXPECT_TRUE(again.values("log").contains(
+        QStringLiteral("Download continues the data kept from an earlier run at byte %1").arg(kept)))
+        << again.raw.toStdString();
+    // Only the rest of the file, and the pages around it.
+    const qint64 bodyBytes = again.value("body-bytes").toLongLong();
+    EXPECT_GE(bodyBytes, finished.size() - kept);
+    EXPECT_LE(bodyBytes, finished.size() - kept + 64 * 1024);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"video.flv"});
 }
 
 TEST_F(DownloadInAProcess, fileSizeLimitReached_failsTheWriteAndKeepsTheEarlierFile) {
@@ -189,7 +217,7 @@ TEST(QuitDuringAConversion, killsTheConverterAndRemovesItsPartialOutput) {
 // Every way the application ends while something runs (a signal from the
 // desktop session or a terminal, the Quit command, the window's close button)
 // ends it at once and leaves no converter, no partial output and no
-// temporary file behind.
+// temporary file behind; a transfer keeps what arrived, for the next run.
 struct Ending {
     const char* name;
     const char* activity; // lookup, transfer or conversion
@@ -203,7 +231,7 @@ void PrintTo(const Ending& ending, std::ostream* out) {
 
 class EndingWhileBusy : public ::testing::TestWithParam<Ending> {};
 
-TEST_P(EndingWhileBusy, quitsAtOnceAndLeavesNothingBehind) {
+TEST_P(EndingWhileBusy, quitsAtOnceAndLeavesOnlyWhatCanBeContinued) {
     const Ending& ending = GetParam();
     DriverTree tree;
     ASSERT_TRUE(tree.create());
@@ -262,7 +290,13 @@ TEST_P(EndingWhileBusy, quitsAtOnceAndLeavesNothingBehind) {
     QStringList left =
         QDir(tree.filePath(".")).entryList(QDir::Files | QDir::Hidden | QDir::System);
     left.sort();
-    EXPECT_EQ(left, (QStringList{"clip.flv", "video.flv"})); // no output, no temporary
+    if (QByteArray(ending.activity) == "transfer") {
+        EXPECT_EQ(left, (QStringList{".video.flv.part", ".video.flv.part.record", "clip.flv",
+                                     "video.flv"}));
+        EXPECT_GT(QFileInfo(tree.filePath(".video.flv.part")).size(), 0);
+    } else {
+        EXPECT_EQ(left, (QStringList{"clip.flv", "video.flv"})); // no output, no temporary
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,6 +2,7 @@
 // plant links where the download might write, and send text meant to forge or
 // split log lines.
 #include "app/NetworkFixture.h"
+#include "platform/PartialData.h"
 #include "platform/SystemLog.h"
 
 #include <QRegularExpression>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace reelhound;
@@ -64,6 +66,43 @@ TEST_F(PlantedLinks, atPredictableTemporaryNames_cannotRedirectTheWrite) {
         EXPECT_EQ(QFileInfo(destination(name)).symLinkTarget(), victim()) << name.toStdString();
 }
 
+// The kept data and its record have names anyone can predict: what is found
+// there is never followed, read through or waited on, and the download
+// fetches the whole file afresh.
+TEST_F(PlantedLinks, atTheKeptDataAndItsRecord_areNeverFollowed) {
+    struct Row {
+        const char* name;
+        const char* planted; // "link" to the victim, or "fifo"
+        bool recordNamesTheVideo; // a true record beside it invites a continuation
+    };
+    const Row rows[] = {{".video.flv.part", "link", true},
+                        {".video.flv.part", "link", false},
+                        {".video.flv.part", "fifo", true},
+                        {".video.flv.part.record", "link", false},
+                        {".video.flv.part.record", "fifo", false}};
+    launchWithShortLimits();
+    chooseDestination(destination());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " " + row.planted);
+        QFile::remove(destination());
+        if (QByteArray(row.planted) == "link")
+            plant(QString::fromLatin1(row.name));
+        else
+            ASSERT_EQ(::mkfifo(QFile::encodeName(destination(row.name)).constData(), 0600), 0);
+        if (row.recordNamesTheVideo) {
+            const qint64 size = site.videoFileContents().size();
+            ASSERT_TRUE(writePartialRecord(destination(),
+                                           {"demo", {size, "\"test-pattern-1\""}, currentBootId(), 0}));
+        }
+        window->statusBar()->clearMessage();
+        downloadVideo(QStringLiteral("demo"));
+        ASSERT_EQ(statusMessage(), "Download finished: " + destination());
+        EXPECT_TRUE(contentsOf(destination()) == site.videoFileContents());
+        EXPECT_EQ(filesInDownloads(), QStringList{"video.flv"});
+        expectVictimUntouched();
+    }
+}
+
 TEST_F(PlantedLinks, atTheDestination_isReplacedByTheFileNotFollowed) {
     plant(QStringLiteral("video.flv"));
     launchWithShortLimits();
@@ -83,7 +122,7 @@ TEST_F(PlantedLinks, atTheDestination_isReplacedByTheFileNotFollowed) {
     expectVictimUntouched();
 }
 
-TEST_F(PartialFile, temporaryFile_liesBesideTheDestinationWithoutAName) {
+TEST_F(PartialFile, partialData_liesBesideTheDestinationUnderAHiddenName) {
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
@@ -98,17 +137,17 @@ TEST_F(PartialFile, temporaryFile_liesBesideTheDestinationWithoutAName) {
         if (target.startsWith(downloads.path() + '/'))
             open << target;
     }
-    ASSERT_EQ(open.size(), 1) << open.join(' ').toStdString();
-    // An unnamed file (O_TMPFILE) shows as "#inode (deleted)": it is in the
-    // destination's folder, so the final rename stays on one file system, and
-    // no name exists that anyone could open, predict or replace.
-    EXPECT_TRUE(open[0].endsWith(" (deleted)")) << open[0].toStdString();
-    EXPECT_EQ(QFileInfo(open[0]).path(), downloads.path());
-    EXPECT_TRUE(filesInDownloads().isEmpty());
+    // In the destination's folder, so the final rename stays on one file
+    // system; hidden, and never under the destination's own name.
+    EXPECT_EQ(open, QStringList{destination(".video.flv.part")});
+    EXPECT_EQ(filesInDownloads(), (QStringList{".video.flv.part", ".video.flv.part.record"}));
+    EXPECT_EQ(QFileInfo(destination(".video.flv.part.record")).permissions(),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 
-    ui().FLVGetFLVButton->click();
+    ui().FLVGetFLVButton->click(); // cancel throws it away
     ASSERT_TRUE(waitForTransferOutcome());
     EXPECT_EQ(statusMessage(), "Download cancelled.");
+    EXPECT_TRUE(filesInDownloads().isEmpty());
 }
 
 // The real system log (standard error and syslog) behind the recorded services.

@@ -40,6 +40,7 @@ constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
     {FaultMode::Chunked, Delivery::Chunked},      {FaultMode::Slow, Delivery::Trickle},
     {FaultMode::Stall, Delivery::StallAfter},     {FaultMode::Dropped, Delivery::DropAfter},
     {FaultMode::DroppedPercent, Delivery::DropAfter}, {FaultMode::DropsEvery, Delivery::DropAfter},
+    {FaultMode::GivesUp, Delivery::DropAfter},
     {FaultMode::IgnoresRanges, Delivery::DropAfter},  {FaultMode::Changed, Delivery::DropAfter},
 };
 
@@ -65,6 +66,10 @@ std::vector<qint64> stopPointsFor(const FaultChoice& fault, qint64 size, int req
             points.push_back(percentOf(size, percent));
         return points;
     }
+    case FaultMode::GivesUp:
+        if (requestNumber == 1)
+            return {percentOf(size, fault.number)};
+        return {};
     case FaultMode::IgnoresRanges:
     case FaultMode::Changed:
         if (requestNumber == 1)
@@ -295,6 +300,8 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
         if (mode == fault.mode)
             response.delivery = delivery;
     response.stopPoints = stopPointsFor(fault, size, requestNumber);
+    response.dropsBeforeBody =
+        fault.mode == FaultMode::GivesUp && requestNumber >= 2 && requestNumber <= 6;
     return response;
 }
 

@@ -36,6 +36,8 @@ struct Response {
     // past where the answer starts (0 only for an answer from the start), so
     // that a continuation from a drop point gets on.
     std::vector<qint64> stopPoints;
+    // The connection closes right after the head, whatever range it answers.
+    bool dropsBeforeBody = false;
     // Whether a "Range: bytes=N-" gets a 206 with the rest, and the ETag that
     // If-Range must name for that; honoursIfRange false serves the range
     // whatever If-Range names.

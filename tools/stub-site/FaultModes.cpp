@@ -9,6 +9,7 @@ bool takesNumber(FaultMode mode, qint64 number) {
     case FaultMode::DroppedPercent:
         return number <= 100;
     case FaultMode::DropsEvery:
+    case FaultMode::GivesUp:
         return number >= 1 && number <= 99;
     case FaultMode::Redirects:
         return number >= 1;

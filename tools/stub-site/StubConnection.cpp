@@ -118,7 +118,9 @@ private:
         }
         if (!response.validator.isEmpty())
             response.headers.append({QByteArray("ETag"), response.validator});
-        if (delivery_ == Delivery::StallAfter || delivery_ == Delivery::DropAfter) {
+        if (response.dropsBeforeBody) {
+            limit_ = 0;
+        } else if (delivery_ == Delivery::StallAfter || delivery_ == Delivery::DropAfter) {
             for (const qint64 point : response.stopPoints) {
                 if (point > start || (point == 0 && start == 0)) {
                     limit_ = point - start;

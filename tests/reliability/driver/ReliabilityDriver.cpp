@@ -31,6 +31,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -290,6 +291,10 @@ private:
         }
         say("disabled", disabled.join(u' '));
         say("beeps", app_.desktop.beeps);
+        say("body-bytes", app_.site.bodyBytesSent());
+        say("served-sha256", QCryptographicHash::hash(app_.site.videoFileContents(),
+                                                      QCryptographicHash::Sha256)
+                                 .toHex());
         for (const auto& alert : app_.desktop.alerts)
             say("alert", alert.message);
         for (const auto& question : app_.desktop.questions)

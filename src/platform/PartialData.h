@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/PartialRecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+// The partial data of a download kept in the destination's folder between
+// runs: "<folder>/.<name>.part" with the bytes and "<folder>/.<name>.part.record"
+// saying what they are. Both names are predictable, so neither is trusted:
+// each is opened without following a link, must be a regular file of this
+// user with no other name, and is believed no further than the checks on the
+// server's answer.
+namespace reelhound {
+
+QString partialDataPath(const QString& destination);
+QString partialRecordPath(const QString& destination);
+
+// The identity of the running system since it started (empty if unknown):
+// data written in the same run is there whether or not it was synced.
+std::string currentBootId();
+
+// Opens path for reading and writing without following a link; -1 (errno
+// set) unless it is a regular file of this user that has no other name.
+int openOwnedRegularFile(const QString& path);
+
+// The record kept for destination, if it is one.
+std::optional<PartialRecord> readPartialRecord(const QString& destination);
+// Replaces the record by rename, synced, so it is either old or new.
+bool writePartialRecord(const QString& destination, const PartialRecord& record);
+// Removes the data and its record. A link found in their place is removed
+// itself; nothing it names is touched.
+void removePartialData(const QString& destination);
+
+// The destinations that may have kept data, listed in a small file, so that
+// data nobody came back for can be removed at start-up.
+class PartialDataIndex {
+public:
+    explicit PartialDataIndex(QString path) : path_(std::move(path)) {}
+
+    void add(const QString& destination);
+    // Removes kept data not written to for longer than lifetime, and forgets
+    // destinations whose data is gone. Returns the destinations cleared.
+    QStringList removeExpired(std::chrono::system_clock::time_point now,
+                              std::chrono::hours lifetime = kPartialDataLifetime);
+    QStringList destinations() const;
+
+private:
+    void store(const QStringList& destinations) const;
+
+    QString path_;
+};
+
+} // namespace reelhound
