@@ -1,4 +1,5 @@
 #include "platform/Download.h"
+#include "platform/PartialData.h"
 
 #include "stub-site/StubSite.h"
 #include "support/EventLoop.h"
@@ -74,6 +75,9 @@ public:
     }
     void downloadWillStartOver(Download&, const QString&) override {
         events << QStringLiteral("start over");
+    }
+    void downloadWillContinueKeptData(Download&, std::int64_t bytes) override {
+        events << QStringLiteral("continue %1").arg(bytes);
     }
     void downloadDidFinish(Download&) override {
         events << QStringLiteral("finish");
@@ -435,5 +439,80 @@ TEST_F(DownloadTest, withoutOverwrite_keepsExistingFileAndFails) {
     EXPECT_EQ(contentsOf(destination), "earlier file");
     EXPECT_EQ(folderEntries(), QStringList{QFileInfo(destination).fileName()});
 }
+
+} // namespace
+
+namespace {
+
+// Data an earlier run kept for "abc" (the served file's first half unless
+// the row says otherwise), and what this run does with it.
+struct KeptCase {
+    const char* name;
+    const char* key;
+    const char* validator;
+    double totalShare;    // the record's length as a share of the served one
+    const char* boot;     // "" for this system run
+    double syncedShare;   // of the served file
+    double keptShare;     // bytes in the kept file, of the served file
+    double continuedShare; // where it continues, of the served file; -1: afresh
+};
+
+void PrintTo(const KeptCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class KeptDataDownload : public DownloadTest, public ::testing::WithParamInterface<KeptCase> {};
+
+TEST_P(KeptDataDownload, continuesOnlyDataThatFitsAndEndsWithTheServedFile) {
+    const KeptCase& row = GetParam();
+    const QByteArray served = site.videoFileContents();
+    ASSERT_FALSE(served.isEmpty()) << "ffmpeg could not make the test video";
+    const auto share = [&](double part) { return static_cast<qint64>(part * served.size()); };
+    writeFile(partialDataPath(destination), served.left(share(row.keptShare)));
+    ASSERT_TRUE(writePartialRecord(
+        destination, {row.key, {share(row.totalShare), row.validator},
+                      *row.boot ? std::string(row.boot) : currentBootId(), share(row.syncedShare)}));
+
+    Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
+    ASSERT_NE(download, nullptr);
+    started.append(download);
+    download->setDestination(destination, true);
+    download->keepPartialDataFor(QStringLiteral("abc"));
+    ASSERT_TRUE(waitForEnd());
+
+    ASSERT_EQ(delegate.events.last(), "finish") << delegate.events.join(", ").toStdString();
+    EXPECT_TRUE(contentsOf(destination) == served);
+    EXPECT_EQ(folderEntries(), QStringList{"Vistaro Video.flv"});
+    // A whole file kept gives back its last byte: the server still confirms it.
+    const qint64 from = std::min(share(row.continuedShare), qint64(served.size()) - 1);
+    if (row.continuedShare >= 0) {
+        EXPECT_EQ(delegate.events, (QStringList{"begin", "response 206", "decide get_video.flv",
+                                                "create", QStringLiteral("continue %1").arg(from),
+                                                "data", "finish"}));
+        EXPECT_EQ(site.bodyBytesSent(), served.size() - from);
+    } else {
+        EXPECT_FALSE(delegate.events.join(' ').contains("continue"));
+        // A continuation refused at its head may have had some of its body on the way.
+        EXPECT_GE(site.bodyBytesSent(), served.size());
+        EXPECT_LE(site.bodyBytesSent(), 2 * served.size() - share(row.keptShare));
+    }
+    // Every byte counted once, the kept ones included.
+    EXPECT_EQ(delegate.bytesSinceResponse, served.size());
+    EXPECT_EQ(delegate.responses.back().expectedContentLength, served.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Resume, KeptDataDownload,
+    ::testing::Values(
+        KeptCase{"sameVideo", "abc", "\"test-pattern-1\"", 1, "", 0, 0.5, 0.5},
+        KeptCase{"otherVideo", "xyz", "\"test-pattern-1\"", 1, "", 0, 0.5, -1},
+        KeptCase{"changedValidator", "abc", "\"test-pattern-0\"", 1, "", 0, 0.5, -1},
+        KeptCase{"changedLength", "abc", "\"test-pattern-1\"", 2, "", 0, 0.5, -1},
+        KeptCase{"afterARestartOnlyTheSyncedPart", "abc", "\"test-pattern-1\"", 1, "earlier-boot",
+                 0.25, 0.5, 0.25},
+        KeptCase{"afterARestartNothingSynced", "abc", "\"test-pattern-1\"", 1, "earlier-boot", 0,
+                 0.5, -1},
+        KeptCase{"wholeFileKept", "abc", "\"test-pattern-1\"", 1, "", 0, 1, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
