@@ -575,6 +575,10 @@
         <source>Download failed</source>
         <translation>Download fehlgeschlagen</translation>
     </message>
+    <message>
+        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
+        <translation>Download fehlgeschlagen: %1 Was bereits angekommen ist, bleibt erhalten: Ein erneuter Download desselben Videos setzt ihn fort.</translation>
+    </message>
 </context>
 <context>
     <name>reelhound::ConverterProcess</name>

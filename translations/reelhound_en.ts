@@ -575,6 +575,10 @@
         <source>Download failed</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>reelhound::ConverterProcess</name>

@@ -575,6 +575,10 @@
         <source>Download failed</source>
         <translation>La descarga falló</translation>
     </message>
+    <message>
+        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
+        <translation>La descarga ha fallado: %1 Lo que ya ha llegado se conserva: al descargar de nuevo el mismo vídeo, la descarga continúa.</translation>
+    </message>
 </context>
 <context>
     <name>reelhound::ConverterProcess</name>
