@@ -576,8 +576,8 @@
         <translation>Download fehlgeschlagen</translation>
     </message>
     <message>
-        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
-        <translation>Download fehlgeschlagen: %1 Was bereits angekommen ist, bleibt erhalten: Ein erneuter Download desselben Videos setzt ihn fort.</translation>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation>Download fehlgeschlagen: %1 Erneut herunterladen, um fortzusetzen.</translation>
     </message>
 </context>
 <context>

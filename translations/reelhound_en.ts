@@ -576,7 +576,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
+        <source>Download failed: %1 Download again to resume.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

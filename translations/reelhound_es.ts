@@ -576,8 +576,8 @@
         <translation>La descarga falló</translation>
     </message>
     <message>
-        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
-        <translation>La descarga ha fallado: %1 Lo que ya ha llegado se conserva: al descargar de nuevo el mismo vídeo, la descarga continúa.</translation>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation>La descarga ha fallado: %1 Vuelva a descargar para reanudar.</translation>
     </message>
 </context>
 <context>

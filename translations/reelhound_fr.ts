@@ -576,8 +576,8 @@
         <translation>Échec du téléchargement</translation>
     </message>
     <message>
-        <source>Download failed: %1 What arrived is kept: downloading the same video again continues it.</source>
-        <translation>Échec du téléchargement&#xa0;: %1 Ce qui est déjà arrivé est conservé&#xa0;: télécharger à nouveau la même vidéo reprend le téléchargement.</translation>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation>Échec du téléchargement&#xa0;: %1 Téléchargez à nouveau pour reprendre.</translation>
     </message>
 </context>
 <context>

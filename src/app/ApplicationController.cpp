@@ -817,8 +817,7 @@ void ApplicationController::downloadDidFailWithError(Download& download,
     transferEnded();
     restoreDownloadControls();
     if (error.partialDataKept)
-        showTransferOutcome(tr("Download failed: %1 What arrived is kept: downloading the same "
-                               "video again continues it.")
+        showTransferOutcome(tr("Download failed: %1 Download again to resume.")
                                 .arg(error.localizedDescription));
     else
         showTransferOutcome(tr("Download failed: %1").arg(error.localizedDescription));

@@ -82,6 +82,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     showInFolder->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     showInFolder->setHidden(true);
     statusBar()->addPermanentWidget(showInFolder);
+    // A message wider than the window is cut at its edge: the whole of it
+    // stays one hover away, and is what a screen reader reads.
+    connect(statusBar(), &QStatusBar::messageChanged, statusBar(), [bar = statusBar()](const QString& text) {
+        bar->setToolTip(text);
+        bar->setAccessibleDescription(text);
+    });
     // The field's clear button is a control of its own for a screen reader.
     for (QToolButton* button : ui_->URLEntryTextField->findChildren<QToolButton*>())
         button->setAccessibleName(tr("Clear the address"));

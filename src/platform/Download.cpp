@@ -41,10 +41,6 @@ std::string validatorOf(const HttpResponseHead& head) {
     return (tag.isEmpty() ? head.field("Last-Modified") : tag).toStdString();
 }
 
-// Kept data is synced, and its record brought up to date, each time this much
-// more has arrived: after a power cut no more is fetched again.
-constexpr std::int64_t kSyncInterval = 64 * 1024 * 1024;
-
 bool canBeContinued(const FileIdentity& file) {
     return file.total > 0 && !file.validator.empty();
 }
@@ -169,7 +165,8 @@ void Download::sendRequest(const QUrl& url) {
                  stallTimer_.stop();
              else
                  stallTimer_.start(options_.stallTimeout);
-         }},
+         },
+         [this](std::int64_t synced) { partialDataSynced(synced); }},
         this, rangeFields_);
     stallTimer_.start(options_.stallTimeout);
 }
@@ -232,7 +229,23 @@ void Download::responseArrived(const HttpResponseHead& head) {
     if (file_ == nullptr && !prepareDestination(response))
         return;
     recordPartialData();
-    transfer_->writeBodyTo(file_->descriptor());
+    writeBody(0);
+}
+
+void Download::writeBody(std::int64_t offset) {
+    if (file_->isPartial() && canBeContinued(identity_))
+        transfer_->syncEvery(options_.keptDataSyncInterval);
+    transfer_->writeBodyTo(file_->descriptor(), offset);
+}
+
+// The kept file is on the disk up to offset: a restart after a power cut
+// may trust that much.
+void Download::partialDataSynced(std::int64_t offset) {
+    if (!running() || file_ == nullptr || !file_->isPartial() || offset <= syncedBytes_)
+        return;
+    syncedBytes_ = offset;
+    writePartialRecord(createdPath_,
+                       {partialKey_.toStdString(), identity_, currentBootId(), syncedBytes_});
 }
 
 // Says what the kept file holds, so that a later run can check an answer
@@ -277,7 +290,7 @@ void Download::continueOrStartOver(const HttpResponseHead& head) {
         }
         if (file_ == nullptr && !adoptKeptData(head))
             return;
-        transfer_->writeBodyTo(file_->descriptor(), askedFrom_);
+        writeBody(askedFrom_);
         return;
     }
     if (!startFileOver(QString::fromStdString(describeContinuationVerdict(verdict))))
@@ -376,12 +389,7 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
 
 void Download::bodyWritten(std::int64_t bytes) {
     stallTimer_.start(options_.stallTimeout);
-    if (file_ != nullptr && file_->isPartial() && fileBytes_ - syncedBytes_ >= kSyncInterval &&
-        canBeContinued(identity_) && file_->sync()) {
-        syncedBytes_ = fileBytes_;
-        writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_, currentBootId(),
-                                          syncedBytes_});
-    }
+
     // The delegate hears of at most 4 GiB at a time; it may cancel in between.
     while (running() && bytes > 0) {
         const auto length = static_cast<std::uint32_t>(

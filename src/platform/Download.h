@@ -77,6 +77,9 @@ struct DownloadOptions {
     int maximumRetries = kMaximumRetries;
     // What one second of a retry pause lasts; tests shorten it.
     std::chrono::milliseconds retryPauseUnit = std::chrono::seconds(1);
+    // Kept data is synced, and its record brought up to date, each time this
+    // much more has arrived: after a power cut no more is fetched again.
+    std::int64_t keptDataSyncInterval = 64 * 1024 * 1024;
 };
 
 // One file fetched over HTTP(S) into a destination path.
@@ -158,6 +161,8 @@ private:
     bool adoptKeptData(const HttpResponseHead& head);
     bool keeping() const { return !partialKey_.isEmpty(); }
     void recordPartialData();
+    void writeBody(std::int64_t offset);
+    void partialDataSynced(std::int64_t offset);
     void sendRequest(const QUrl& url);
     void responseArrived(const HttpResponseHead& head);
     void continueOrStartOver(const HttpResponseHead& head);

@@ -142,7 +142,8 @@ HttpTransfer::~HttpTransfer() {
 void HttpTransfer::writeBodyTo(int descriptor, std::int64_t offset) {
     // Set before the descriptor, which the transfer thread reads first.
     written_ = offset;
-    writtenBack_ = offset;
+    writtenBack_ = 0; // an earlier run's data may wait for its write-back
+    syncedMark_ = offset;
     bodyDescriptor_ = descriptor;
     curl_multi_wakeup(multiOf(multi_));
 }
@@ -238,6 +239,11 @@ void HttpTransfer::deliverProgress() {
     const std::int64_t bytes = unreported_.exchange(0);
     if (bytes > 0 && !aborted_ && handlers_.bodyWritten)
         handlers_.bodyWritten(bytes);
+    const std::int64_t synced = syncedTo_;
+    if (synced > syncedReported_ && !aborted_ && handlers_.bodySynced) {
+        syncedReported_ = synced;
+        handlers_.bodySynced(synced);
+    }
 }
 
 bool HttpTransfer::writeBody(const char* data, std::size_t length) {
@@ -259,6 +265,13 @@ bool HttpTransfer::writeBody(const char* data, std::size_t length) {
         ::sync_file_range(descriptor, writtenBack_, written_ - writtenBack_,
                           SYNC_FILE_RANGE_WRITE);
         writtenBack_ = written_;
+    }
+    // Here rather than on the main thread: a slow disk holds up this thread's
+    // reading, never the window.
+    if (syncInterval_ > 0 && written_ - syncedMark_ >= syncInterval_ &&
+        ::fdatasync(descriptor) == 0) {
+        syncedMark_ = written_;
+        syncedTo_ = written_;
     }
     return true;
 }

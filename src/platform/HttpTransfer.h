@@ -68,6 +68,9 @@ public:
         // The proxy asked for credentials and the person is being asked
         // (true), or has answered (false); nothing moves meanwhile.
         std::function<void(bool)> waitingForPerson;
+        // The file is on the disk up to this offset (see syncEvery), reported
+        // with the progress that follows the sync.
+        std::function<void(std::int64_t offset)> bodySynced;
     };
 
     // extraFields are further request header lines ("Range: bytes=100-").
@@ -80,7 +83,12 @@ public:
     // The body goes to this descriptor, at its current position, which is
     // `offset` bytes into the file; it stays open until the transfer has
     // finished or been aborted. Called once, after the head.
+    // Data already in the file before `offset` has its write-back started at
+    // once, so that the sync at the end does not wait for it alone.
     void writeBodyTo(int descriptor, std::int64_t offset = 0);
+    // The thread syncs the file each time this many more bytes are written
+    // (0, the default: only at the end). Set before writeBodyTo.
+    void syncEvery(std::int64_t bytes) { syncInterval_ = bytes; }
     // Stops the transfer and waits for its thread; nothing is reported after.
     void abort();
 
@@ -112,6 +120,9 @@ private:
     std::atomic<int> bodyDescriptor_{-1};
     std::atomic<std::int64_t> unreported_{0};
     std::atomic<bool> reportQueued_{false};
+    std::atomic<std::int64_t> syncedTo_{-1};
+    std::int64_t syncInterval_ = 0;
+    std::int64_t syncedReported_ = -1; // main thread only
 
     // The transfer thread's own.
     HttpResponseHead head_;
@@ -121,6 +132,7 @@ private:
     int writeError_ = 0;
     std::int64_t written_ = 0;
     std::int64_t writtenBack_ = 0;
+    std::int64_t syncedMark_ = 0;
     std::chrono::steady_clock::time_point lastReport_;
     std::vector<char> errorBuffer_;
 };

@@ -516,3 +516,30 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+// While bytes arrive the record follows what is on the disk, so that a power
+// cut costs no more than one sync interval.
+TEST_F(DownloadTest, keptData_recordFollowsWhatIsSyncedWhileBytesArrive) {
+    DownloadOptions options;
+    options.keptDataSyncInterval = 4096;
+    Download* download = Download::create(StubSite::directVideoURL("stall"), delegate, options);
+    ASSERT_NE(download, nullptr);
+    started.append(download);
+    download->setDestination(destination, true);
+    download->keepPartialDataFor(QStringLiteral("stall"));
+    // The stall comes after 16 KiB, and nothing ends the download meanwhile.
+    ASSERT_TRUE(runEventLoopUntil([&] {
+        const auto record = readPartialRecord(destination);
+        return record && record->syncedBytes >= 12 * 1024;
+    }));
+    const auto record = readPartialRecord(destination);
+    EXPECT_EQ(record->key, "stall");
+    EXPECT_EQ(record->bootId, currentBootId());
+    EXPECT_LE(record->syncedBytes, QFileInfo(partialDataPath(destination)).size());
+    download->cancel();
+    EXPECT_EQ(folderEntries(), QStringList{});
+}
+
+} // namespace

@@ -85,8 +85,7 @@ TEST_P(InterruptedDownload, endsWithTheServedFileOrLeavesNothing) {
         break;
     case Ending::KeptThenContinued: {
         EXPECT_EQ(status, "Download failed: The connection was closed before the whole file "
-                          "arrived. What arrived is kept: downloading the same video again "
-                          "continues it.");
+                          "arrived. Download again to resume.");
         EXPECT_EQ(filesInDownloads(), (QStringList{".video.flv.part", ".video.flv.part.record"}));
         const qint64 kept = QFileInfo(destination(".video.flv.part")).size();
         EXPECT_EQ(kept, size / 2);

@@ -146,6 +146,19 @@ int main(int argc, char** argv) {
     during.stop();
     shoot("converted");
 
+    // A download that gave up half way and kept what arrived.
+    ApplicationController::TransferLimits quickRetries;
+    quickRetries.download.retryPauseUnit = std::chrono::milliseconds(20);
+    controller.setTransferLimits(quickRetries);
+    controller.saveDestinationFilenameDidEnd(1, folder.filePath("Kept Video.flv"));
+    ui.URLEntryTextField->setText("http://www.vistaro.com/watch?v=gives-up-50");
+    ui.URLGetURLButton->click();
+    runEventLoopUntil([&] { return ui.FLVGetFLVButton->isEnabled(); }, 30000);
+    window->statusBar()->clearMessage();
+    ui.FLVGetFLVButton->click();
+    runEventLoopUntil([&] { return window->statusBar()->currentMessage().startsWith("Download f"); }, 30000);
+    shoot("download-kept");
+
     // The smallest the window lets itself be made.
     window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
     shoot("minimum-size");
