@@ -542,4 +542,18 @@ TEST_F(DownloadTest, keptData_recordFollowsWhatIsSyncedWhileBytesArrive) {
     EXPECT_EQ(folderEntries(), QStringList{});
 }
 
+// A name that leaves no room for ".part": the download goes on without kept data.
+TEST_F(DownloadTest, keptData_nameTooLongForTheHiddenFile_downloadsAsBefore) {
+    const QString longName = folder.filePath(QString(246, u'v') + QStringLiteral(".flv"));
+    Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
+    ASSERT_NE(download, nullptr);
+    started.append(download);
+    download->setDestination(longName, true);
+    download->keepPartialDataFor(QStringLiteral("abc"));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events.last(), "finish");
+    EXPECT_TRUE(contentsOf(longName) == site.videoFileContents());
+    EXPECT_EQ(folderEntries(), QStringList{QFileInfo(longName).fileName()});
+}
+
 } // namespace
