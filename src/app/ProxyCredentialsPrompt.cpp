@@ -90,9 +90,14 @@ void ProxyCredentialsPrompt::webPageLoadFinished(QWebEnginePage& page) {
     if (!refusedDuringLoad_ || &page != view_.page())
         return;
     refusedDuringLoad_ = false;
-    const QUrl url = page.requestedUrl();
-    ProxyCredentials::session().ask(proxyFor(url).hostName(), offeredToWebEngine_, this,
-                                    [this, url](std::optional<ProxyCredential> answer) {
+    // Another address may have been asked for meanwhile (it waits for the
+    // same answer): the page shown loads again, at the address it has now.
+    const QPointer<QWebEnginePage> refused(&page);
+    ProxyCredentials::session().ask(proxyFor(page.requestedUrl()).hostName(), offeredToWebEngine_,
+                                    this, [this, refused](std::optional<ProxyCredential> answer) {
+                                        if (refused.isNull() || refused != view_.page())
+                                            return; // loaded afresh already
+                                        const QUrl url = refused->requestedUrl();
                                         if (answer)
                                             loadAfresh(url);
                                         else
