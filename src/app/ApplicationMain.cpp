@@ -29,8 +29,7 @@ LaunchedApplication launchApplication(DesktopServices& desktop, Preferences& pre
     LaunchedApplication launched;
     launched.controller = std::make_unique<ApplicationController>(desktop, preferences);
     launched.window = loadMainWindow(*launched.controller);
-    new ProxyCredentialsPrompt(desktop, *launched.window,
-                               *launched.controller->RLHDWebView()->page()); // the window's
+    new ProxyCredentialsPrompt(desktop, *launched.window, *launched.controller->RLHDWebView());
     launched.controller->applicationWillFinishLaunching();
     launched.controller->applicationDidFinishLaunching();
     return launched;

@@ -6,25 +6,35 @@
 #include <QAuthenticator>
 #include <QEventLoop>
 #include <QMainWindow>
-#include <QPointer>
 #include <QStatusBar>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 namespace reelhound {
 
 ProxyCredentialsPrompt::ProxyCredentialsPrompt(DesktopServices& desktop, QMainWindow& window,
-                                               QWebEnginePage& page)
-    : QObject(&window), desktop_(desktop), window_(window) {
+                                               QWebEngineView& view)
+    : QObject(&window), desktop_(desktop), window_(window), view_(view) {
     ProxyCredentials::session().setAsker(
         [this](const ProxyCredentialsQuestion& question, ProxyCredentialsCompletion completion) {
             desktop_.beginProxyCredentialsPanel(&window_, question, std::move(completion));
         });
-    connect(&page, &QWebEnginePage::proxyAuthenticationRequired, this,
-            &ProxyCredentialsPrompt::webPageNeedsCredential);
+    watch(*view.page());
 }
 
 ProxyCredentialsPrompt::~ProxyCredentialsPrompt() {
     ProxyCredentials::session().setAsker({});
+}
+
+void ProxyCredentialsPrompt::watch(QWebEnginePage& page) {
+    connect(&page, &QWebEnginePage::proxyAuthenticationRequired, this,
+            &ProxyCredentialsPrompt::webPageNeedsCredential);
+    connect(&page, &QWebEnginePage::authenticationRequired, this,
+            [this](const QUrl& requestURL, QAuthenticator*) { webPageNeedsLogin(requestURL); });
+    connect(&page, &QWebEnginePage::loadStarted, this, [this] { refusedDuringLoad_ = false; });
+    connect(&page, &QWebEnginePage::loadFinished, this,
+            [this, &page] { webPageLoadFinished(page); });
 }
 
 // The web engine wants its answer before this returns, so the question waits
@@ -56,8 +66,7 @@ void ProxyCredentialsPrompt::webPageNeedsCredential(const QUrl& requestURL,
         if (alive.isNull() || !answered)
             return; // the window went, or the application is quitting
         if (!answer) {
-            window_.statusBar()->showMessage(describeNetworkError(
-                QNetworkReply::ProxyAuthenticationRequiredError, requestURL, {}, {}));
+            reportCancel(requestURL);
             return;
         }
         credential = ProxyCredentials::session().takeCredentialFor(proxyHost, *answer);
@@ -65,6 +74,59 @@ void ProxyCredentialsPrompt::webPageNeedsCredential(const QUrl& requestURL,
     offeredToWebEngine_ = credential;
     authenticator->setUser(credential.user);
     authenticator->setPassword(credential.password);
+}
+
+// A login that a page asks for through a proxy that was given credentials is
+// the proxy's refusal of them (see proxyAsksForCredentials). It is left
+// unanswered, so the load fails; the person is asked when it has.
+void ProxyCredentialsPrompt::webPageNeedsLogin(const QUrl& requestURL) {
+    if (proxyFor(requestURL).type() == QNetworkProxy::NoProxy)
+        return;
+    if (proxyAsksForCredentials(401, !offeredToWebEngine_.isEmpty()))
+        refusedDuringLoad_ = true;
+}
+
+void ProxyCredentialsPrompt::webPageLoadFinished(QWebEnginePage& page) {
+    if (!refusedDuringLoad_ || &page != view_.page())
+        return;
+    refusedDuringLoad_ = false;
+    // Another address may have been asked for meanwhile (it waits for the
+    // same answer): the page shown loads again, at the address it has now.
+    const QPointer<QWebEnginePage> refused(&page);
+    ProxyCredentials::session().ask(proxyFor(page.requestedUrl()).hostName(), offeredToWebEngine_,
+                                    this, [this, refused](std::optional<ProxyCredential> answer) {
+                                        if (refused.isNull() || refused != view_.page())
+                                            return; // loaded afresh already
+                                        const QUrl url = refused->requestedUrl();
+                                        if (answer)
+                                            loadAfresh(url);
+                                        else
+                                            reportCancel(url);
+                                    });
+}
+
+// The web engine keeps the credentials it gave a proxy for the rest of the
+// profile's life and offers them before it is asked; only a 407 in answer
+// makes it forget them, and a proxy that refuses with 401 never sends one. So
+// the page loads again in a new profile of its own, which starts without them
+// and asks.
+void ProxyCredentialsPrompt::loadAfresh(const QUrl& url) {
+    auto* profile = new QWebEngineProfile(this); // off the record: nothing of it is kept
+    auto* page = new QWebEnginePage(profile, &view_);
+    const QPointer<QWebEnginePage> replaced = ownPage_;
+    ownPage_ = page;
+    watch(*page);
+    view_.setPage(page); // deletes the view's own page
+    if (!replaced.isNull()) {
+        connect(replaced, &QObject::destroyed, replaced->profile(), &QObject::deleteLater);
+        replaced->deleteLater();
+    }
+    page->load(url);
+}
+
+void ProxyCredentialsPrompt::reportCancel(const QUrl& requestURL) {
+    window_.statusBar()->showMessage(
+        describeNetworkError(QNetworkReply::ProxyAuthenticationRequiredError, requestURL, {}, {}));
 }
 
 } // namespace reelhound

@@ -3,11 +3,13 @@
 #include "platform/ProxyCredentials.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QAuthenticator;
 class QMainWindow;
 class QUrl;
 class QWebEnginePage;
+class QWebEngineView;
 
 namespace reelhound {
 
@@ -19,17 +21,27 @@ class DesktopServices;
 // Lives as long as the window.
 class ProxyCredentialsPrompt final : public QObject {
 public:
-    ProxyCredentialsPrompt(DesktopServices& desktop, QMainWindow& window, QWebEnginePage& page);
+    ProxyCredentialsPrompt(DesktopServices& desktop, QMainWindow& window, QWebEngineView& view);
     ~ProxyCredentialsPrompt() override;
 
 private:
+    void watch(QWebEnginePage& page);
     void webPageNeedsCredential(const QUrl& requestURL, QAuthenticator* authenticator,
                                 const QString& proxyHost);
+    void webPageNeedsLogin(const QUrl& requestURL);
+    void webPageLoadFinished(QWebEnginePage& page);
+    void loadAfresh(const QUrl& url);
+    void reportCancel(const QUrl& requestURL);
 
     DesktopServices& desktop_;
     QMainWindow& window_;
+    QWebEngineView& view_;
     // What the web engine was given last; asked again, it was refused.
     ProxyCredential offeredToWebEngine_;
+    // The proxy turned down what the web engine offered during this load.
+    bool refusedDuringLoad_ = false;
+    // The page of our own that replaced the view's, once one has.
+    QPointer<QWebEnginePage> ownPage_;
 };
 
 } // namespace reelhound

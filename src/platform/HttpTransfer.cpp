@@ -109,7 +109,9 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROXY, proxyAddress.constData());
-    offerProxyCredential({proxy_.user(), proxy_.password()});
+    // An answer meant for one request is spent here.
+    offerProxyCredential(ProxyCredentials::session().takeCredentialFor(
+        proxy_.hostName(), {proxy_.user(), proxy_.password()}));
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0");
     // The byte counts must be the file's: no compressed transfer.
@@ -294,7 +296,8 @@ std::size_t HttpTransfer::receiveHeader(char* data, std::size_t size, std::size_
         head.fields.clear();
     } else if (line.isEmpty()) {
         // The end of the head; answers of the 1xx kind are followed by the real one.
-        if (head.status == 407 && transfer.throughProxy_) {
+        if (transfer.throughProxy_ &&
+            proxyAsksForCredentials(head.status, !transfer.offeredProxyCredential_.isEmpty())) {
             transfer.proxyRefused_ = true; // its body is the proxy's, not the file
         } else if (head.status >= 200 || head.status < 100) {
             transfer.headDelivered_ = true;

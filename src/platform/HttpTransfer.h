@@ -50,8 +50,9 @@ struct HttpTransferOutcome {
 // Qt's proxy settings name for the address, asking for the body as it is
 // stored. A proxy that asks for credentials the session lacks, or refuses
 // the ones offered, has the person asked (see ProxyCredentials); the request
-// then goes out again, or fails with ProxyAuthenticationRequiredError. Once the response's head has arrived the transfer waits until the
-// owner says where the body goes (writeBodyTo) or stops it (abort). The
+// then goes out again, or fails with ProxyAuthenticationRequiredError. Once
+// the response's head has arrived the transfer waits until the owner says
+// where the body goes (writeBodyTo) or stops it (abort). The
 // thread writes the body itself, starts the disk's write-back as it goes and
 // syncs the file before it reports completion, so neither the bytes nor the
 // wait for the disk pass through the main thread. What it has written is
@@ -128,7 +129,7 @@ private:
     HttpResponseHead head_;
     bool headDelivered_ = false;
     bool paused_ = false;
-    bool proxyRefused_ = false; // the proxy answered 407
+    bool proxyRefused_ = false; // the proxy asked for credentials, or refused ours
     int writeError_ = 0;
     std::int64_t written_ = 0;
     std::int64_t writtenBack_ = 0;

@@ -2,13 +2,28 @@
 
 #include "platform/ProxyCredentials.h"
 
-#include <QAuthenticator>
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
 #include <QPointer>
 #include <QThread>
 
 namespace reelhound {
+
+namespace {
+
+// The proxies of Qt's settings, carrying the session's credentials in place of
+// those in the proxy's address. A proxy that still asks, or refuses them, has
+// the reply fail (nothing answers proxyAuthenticationRequired), and the
+// request asks the person.
+class SessionProxyFactory final : public QNetworkProxyFactory {
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
+        return {proxyFor(query.url())};
+    }
+};
+
+} // namespace
 
 QNetworkAccessManager& sharedNetworkAccessManager() {
     thread_local QPointer<QNetworkAccessManager> manager;
@@ -19,22 +34,7 @@ QNetworkAccessManager& sharedNetworkAccessManager() {
         manager = new QNetworkAccessManager(owner);
         // Each transfer decides for itself how redirects are handled.
         manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-        // The session's answer for the proxy, unless it is the one just refused
-        // (Qt asks again with an empty authenticator). Left empty, the reply
-        // fails and the request asks the person.
-        QObject::connect(manager, &QNetworkAccessManager::proxyAuthenticationRequired, manager,
-                         [offered = QHash<QString, ProxyCredential>()](
-                             const QNetworkProxy& proxy, QAuthenticator* authenticator) mutable {
-                             const ProxyCredential credential =
-                                 ProxyCredentials::session().takeCredentialFor(proxy.hostName(),
-                                                                               {});
-                             if (credential.isEmpty() ||
-                                 credential == offered.value(proxy.hostName()))
-                                 return;
-                             offered.insert(proxy.hostName(), credential);
-                             authenticator->setUser(credential.user);
-                             authenticator->setPassword(credential.password);
-                         });
+        manager->setProxyFactory(new SessionProxyFactory);
     }
     return *manager;
 }

@@ -14,7 +14,8 @@ class QNetworkAccessManager;
 namespace reelhound {
 
 // One manager for the main thread, owned by the application object so that it
-// goes away before Qt does. The proxy comes from the process-wide settings.
+// goes away before Qt does. The proxy comes from the process-wide settings,
+// with the session's credentials (see proxyFor).
 QNetworkAccessManager& sharedNetworkAccessManager();
 
 // An http or https address with a host: the only kind we fetch or follow.

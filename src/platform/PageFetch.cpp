@@ -60,7 +60,12 @@ void PageRequest::sendRequest() {
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(10);
+    // The manager offers the proxy what proxyFor names; an answer meant for
+    // one request is spent once this one is under way.
+    const QNetworkProxy proxy = proxyFor(url_);
     reply_ = sharedNetworkAccessManager().get(request);
+    offeredProxyCredential_ = ProxyCredentials::session().takeCredentialFor(
+        proxy.hostName(), {proxy.user(), proxy.password()});
     QNetworkReply* const reply = reply_;
 
     connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& target) {
@@ -122,7 +127,10 @@ void PageRequest::stop(const QString& why) {
 void PageRequest::replyFinished() {
     if (!reply_)
         return;
-    if (problem_.isEmpty() && reply_->error() == QNetworkReply::ProxyAuthenticationRequiredError) {
+    const int status = reply_->error() == QNetworkReply::ProxyAuthenticationRequiredError
+                           ? 407
+                           : httpStatusOf(*reply_);
+    if (problem_.isEmpty() && proxyAsksForCredentials(status, !offeredProxyCredential_.isEmpty())) {
         askForProxyCredential();
         return;
     }
@@ -135,7 +143,8 @@ void PageRequest::replyFinished() {
 }
 
 // The request waits, timers stopped, until the person has answered; then it
-// goes out again, or fails with the proxy's refusal.
+// goes out again with the answer (which the session holds now), or fails
+// with the proxy's refusal.
 void PageRequest::askForProxyCredential() {
     silenceTimer_.stop();
     overallTimer_.stop();
@@ -145,12 +154,9 @@ void PageRequest::askForProxyCredential() {
     reply->deleteLater();
     body_.clear();
 
-    const QNetworkProxy proxy = proxyFor(url_);
-    const ProxyCredential offered = lastAnswer_.isEmpty()
-                                        ? ProxyCredential{proxy.user(), proxy.password()}
-                                        : lastAnswer_;
     ProxyCredentials::session().ask(
-        proxy.hostName(), offered, this, [this](std::optional<ProxyCredential> credential) {
+        proxyFor(url_).hostName(), offeredProxyCredential_, this,
+        [this](std::optional<ProxyCredential> credential) {
             if (!running_)
                 return;
             if (!credential) {
@@ -161,7 +167,9 @@ void PageRequest::askForProxyCredential() {
                 report(std::move(result));
                 return;
             }
-            lastAnswer_ = *credential;
+            // Nothing the manager kept from the refused attempt (connections,
+            // credentials) goes out again.
+            sharedNetworkAccessManager().clearAccessCache();
             sendRequest();
         });
 }

@@ -68,7 +68,7 @@ private:
     PageFetchLimits limits_;
     QPointer<QNetworkReply> reply_;
     QByteArray body_;
-    ProxyCredential lastAnswer_; // the person's, for this request
+    ProxyCredential offeredProxyCredential_; // to the proxy, by the last reply
     QString problem_; // set when we stop the reply ourselves
     bool heardAnything_ = false;
     bool running_ = false;

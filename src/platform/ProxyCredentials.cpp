@@ -87,4 +87,8 @@ QNetworkProxy proxyFor(const QUrl& url) {
     return QNetworkProxy(QNetworkProxy::NoProxy);
 }
 
+bool proxyAsksForCredentials(int httpStatus, bool credentialsOffered) {
+    return httpStatus == 407 || (httpStatus == 401 && credentialsOffered);
+}
+
 } // namespace reelhound

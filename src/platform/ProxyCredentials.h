@@ -84,4 +84,11 @@ private:
 // credentials to offer it; a NoProxy proxy for a direct connection.
 QNetworkProxy proxyFor(const QUrl& url);
 
+// Whether a response that came through a proxy is the proxy's demand for
+// credentials (407), or its refusal of the ones it was offered. Some proxies
+// (tinyproxy among them) turn down wrong credentials with 401 and a challenge
+// of their own instead of 407; neither the site nor the link service asks for
+// a login, so a 401 after proxy credentials went out is taken as the proxy's.
+bool proxyAsksForCredentials(int httpStatus, bool credentialsOffered);
+
 } // namespace reelhound
