@@ -7,6 +7,10 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 
+#include <chrono>
+
+#include <sys/time.h>
+
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
@@ -158,5 +162,24 @@ INSTANTIATE_TEST_SUITE_P(
         Interruption{"cancelDuringRetry", "dropped-50", Served::TestVideo,
                      Ending::CancelledDuringRetry, 0.5, 0, "", false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Kept data nobody came back for: still there at the next start within two
+// weeks, gone at the first start after.
+TEST_F(NetworkFixture, keptDataUnwrittenForFourteenDays_isRemovedAtStartUp) {
+    launchWithShortLimits();
+    chooseDestination(destination());
+    downloadVideo(QStringLiteral("gives-up-50"));
+    ASSERT_EQ(filesInDownloads(), (QStringList{".video.flv.part", ".video.flv.part.record"}));
+    const QByteArray data = QFile::encodeName(destination(".video.flv.part"));
+
+    for (const int daysAgo : {13, 15}) {
+        const auto written = std::chrono::system_clock::to_time_t(
+            std::chrono::system_clock::now() - std::chrono::hours(24 * daysAgo));
+        const timeval times[2] = {{written, 0}, {written, 0}};
+        ASSERT_EQ(::utimes(data.constData(), times), 0);
+        relaunch();
+        EXPECT_EQ(filesInDownloads().size(), daysAgo < 14 ? 2 : 0) << daysAgo << " days";
+    }
+}
 
 } // namespace
