@@ -473,10 +473,8 @@ TEST_P(KeptDataDownload, continuesOnlyDataThatFitsAndEndsWithTheServedFile) {
         destination, {row.key, {share(row.totalShare), row.validator},
                       *row.boot ? std::string(row.boot) : currentBootId(), share(row.syncedShare)}));
 
-    Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
+    Download* download = start(QStringLiteral("abc"));
     ASSERT_NE(download, nullptr);
-    started.append(download);
-    download->setDestination(destination, true);
     download->keepPartialDataFor(QStringLiteral("abc"));
     ASSERT_TRUE(waitForEnd());
 
@@ -524,10 +522,8 @@ namespace {
 TEST_F(DownloadTest, keptData_recordFollowsWhatIsSyncedWhileBytesArrive) {
     DownloadOptions options;
     options.keptDataSyncInterval = 4096;
-    Download* download = Download::create(StubSite::directVideoURL("stall"), delegate, options);
+    Download* download = start(QStringLiteral("stall"), options);
     ASSERT_NE(download, nullptr);
-    started.append(download);
-    download->setDestination(destination, true);
     download->keepPartialDataFor(QStringLiteral("stall"));
     // The stall comes after 16 KiB, and nothing ends the download meanwhile.
     ASSERT_TRUE(runEventLoopUntil([&] {
@@ -545,10 +541,8 @@ TEST_F(DownloadTest, keptData_recordFollowsWhatIsSyncedWhileBytesArrive) {
 // A name that leaves no room for ".part": the download goes on without kept data.
 TEST_F(DownloadTest, keptData_nameTooLongForTheHiddenFile_downloadsAsBefore) {
     const QString longName = folder.filePath(QString(246, u'v') + QStringLiteral(".flv"));
-    Download* download = Download::create(StubSite::directVideoURL("abc"), delegate);
+    Download* download = start(QStringLiteral("abc"), delegate, longName);
     ASSERT_NE(download, nullptr);
-    started.append(download);
-    download->setDestination(longName, true);
     download->keepPartialDataFor(QStringLiteral("abc"));
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(delegate.events.last(), "finish");
