@@ -244,8 +244,12 @@ void Download::partialDataSynced(std::int64_t offset) {
     if (!running() || file_ == nullptr || !file_->isPartial() || offset <= syncedBytes_)
         return;
     syncedBytes_ = offset;
-    writePartialRecord(createdPath_,
-                       {partialKey_.toStdString(), identity_, currentBootId(), syncedBytes_});
+    writeKeptDataRecord(syncedBytes_);
+}
+
+bool Download::writeKeptDataRecord(std::int64_t syncedBytes) const {
+    return writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_,
+                                             currentBootId(), syncedBytes});
 }
 
 // Says what the kept file holds, so that a later run can check an answer
@@ -254,9 +258,7 @@ void Download::recordPartialData() {
     if (file_ == nullptr || !file_->isPartial())
         return;
     syncedBytes_ = 0;
-    if (!canBeContinued(identity_) ||
-        !writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_,
-                                           currentBootId(), syncedBytes_}))
+    if (!canBeContinued(identity_) || !writeKeptDataRecord(syncedBytes_))
         QFile::remove(partialRecordPath(createdPath_)); // a link there goes, not what it names
 }
 
@@ -319,10 +321,9 @@ bool Download::startFileOver(const QString& reason) {
         removePartialData(destinationPath_);
         return true;
     }
+    // A fresh partial file replaces the old one and its record.
     const bool partial = file_->isPartial();
     file_->discard();
-    if (partial)
-        removePartialData(createdPath_);
     if (!(partial ? file_->openPartial(createdPath_) : file_->open(createdPath_))) {
         const QString problem = file_->errorString();
         discardFile();
@@ -389,7 +390,6 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
 
 void Download::bodyWritten(std::int64_t bytes) {
     stallTimer_.start(options_.stallTimeout);
-
     // The delegate hears of at most 4 GiB at a time; it may cancel in between.
     while (running() && bytes > 0) {
         const auto length = static_cast<std::uint32_t>(
@@ -530,8 +530,7 @@ bool Download::keepFile() {
     struct stat data {};
     if (!file_->isPartial() || !canBeContinued(identity_) || !file_->sync() ||
         ::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0 ||
-        !writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_,
-                                           currentBootId(), data.st_size})) {
+        !writeKeptDataRecord(data.st_size)) {
         discardFile();
         return false;
     }

@@ -163,6 +163,7 @@ private:
     void recordPartialData();
     void writeBody(std::int64_t offset);
     void partialDataSynced(std::int64_t offset);
+    bool writeKeptDataRecord(std::int64_t syncedBytes) const;
     void sendRequest(const QUrl& url);
     void responseArrived(const HttpResponseHead& head);
     void continueOrStartOver(const HttpResponseHead& head);

@@ -80,6 +80,10 @@ bool DownloadFile::continuePartial(const QString& destination, std::int64_t leng
         return failWith(errno);
     namedPath_ = QFile::encodeName(partialDataPath(destination));
     partial_ = true;
+    // Shorter than when it was looked at: extending it would make up bytes.
+    struct stat data {};
+    if (::fstat(fd_, &data) != 0 || data.st_size < length)
+        return failWith(ENODATA);
     takeModeOfDestination();
     return truncate(length);
 }
@@ -89,7 +93,6 @@ bool DownloadFile::sync() {
 }
 
 void DownloadFile::keep() {
-    (void)sync();
     namedPath_.clear(); // so that discard() leaves the file
     discard();
 }

@@ -39,7 +39,8 @@ public:
     bool isPartial() const { return partial_; }
     // The bytes written so far are on the disk when this returns true.
     bool sync();
-    // Closes a partial file and leaves it where it is, for a later run.
+    // Closes a partial file and leaves it where it is, for a later run
+    // (sync() it first for its bytes to survive a power cut).
     void keep();
     // Where the bytes are written; it stays open until commit() or discard().
     int descriptor() const { return fd_; }

@@ -98,10 +98,14 @@ QString partialRecordPath(const QString& destination) {
 }
 
 std::string currentBootId() {
-    QFile file(QStringLiteral("/proc/sys/kernel/random/boot_id"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readLine(64).trimmed().toStdString();
+    // The same for the whole life of the process: read once.
+    static const std::string id = [] {
+        QFile file(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::string();
+        return file.readLine(64).trimmed().toStdString();
+    }();
+    return id;
 }
 
 int openOwnedRegularFile(const QString& path) {

@@ -1,4 +1,5 @@
 #include "platform/PartialData.h"
+#include "platform/DownloadFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,6 +109,24 @@ TEST(PartialRecordFile, isReadOnlyFromAnOwnedRegularFile) {
     QFile untouched(moved);
     ASSERT_TRUE(untouched.open(QIODevice::ReadOnly));
     EXPECT_EQ(untouched.readAll().toStdString(), formatPartialRecord(record));
+}
+
+// Kept data that shrank after it was looked at is never made up to length.
+TEST(PartialDataFile, continuesOnlyBytesThatAreThere) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString destination = folder.filePath("video.flv");
+    {
+        QFile file(partialDataPath(destination));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("0123456789");
+    }
+    DownloadFile shrunk;
+    EXPECT_FALSE(shrunk.continuePartial(destination, 20));
+    DownloadFile kept;
+    EXPECT_TRUE(kept.continuePartial(destination, 4));
+    kept.keep();
+    EXPECT_EQ(QFileInfo(partialDataPath(destination)).size(), 4);
 }
 
 } // namespace
