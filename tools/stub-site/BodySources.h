@@ -24,24 +24,38 @@ public:
     virtual bool seek(qint64 offset) = 0;
 };
 
-class MemoryBody final : public BodySource {
+// A body held or computed in this process: each piece is filled from its offset.
+class ComputedBody : public BodySource {
 public:
-    explicit MemoryBody(QByteArray bytes) : bytes_(std::move(bytes)) {}
-    qint64 size() const override { return bytes_.size(); }
-    qint64 read(char* into, qint64 maximum) override {
-        const qint64 length = std::min(maximum, bytes_.size() - position_);
-        std::memcpy(into, bytes_.constData() + position_, static_cast<std::size_t>(length));
+    qint64 read(char* into, qint64 maximum) final {
+        const qint64 length = std::max<qint64>(0, std::min(maximum, size() - position_));
+        fill(position_, into, length);
         position_ += length;
         return length;
     }
-    bool seek(qint64 offset) override {
+    bool seek(qint64 offset) final {
         position_ = offset;
         return true;
     }
 
+protected:
+    virtual void fill(qint64 offset, char* into, qint64 length) const = 0;
+
 private:
-    QByteArray bytes_;
     qint64 position_ = 0;
+};
+
+class MemoryBody final : public ComputedBody {
+public:
+    explicit MemoryBody(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    qint64 size() const override { return bytes_.size(); }
+
+private:
+    void fill(qint64 offset, char* into, qint64 length) const override {
+        std::memcpy(into, bytes_.constData() + offset, static_cast<std::size_t>(length));
+    }
+
+    QByteArray bytes_;
 };
 
 class FileBody final : public BodySource {
@@ -57,57 +71,44 @@ private:
 };
 
 // A text page of exactly size bytes: head, then filler repeated (and cut) to fit.
-class PaddedTextBody final : public BodySource {
+class PaddedTextBody final : public ComputedBody {
 public:
     PaddedTextBody(QByteArray head, QByteArray filler, qint64 size)
         : head_(std::move(head)), filler_(std::move(filler)), size_(size) {}
     qint64 size() const override { return size_; }
-    qint64 read(char* into, qint64 maximum) override {
-        const qint64 length = std::min(maximum, size_ - position_);
-        for (qint64 done = 0; done < length;) {
-            const bool inHead = position_ < head_.size();
-            const QByteArray& source = inHead ? head_ : filler_;
-            const qint64 offset = inHead ? position_ : (position_ - head_.size()) % filler_.size();
-            const qint64 piece = std::min(length - done, source.size() - offset);
-            std::memcpy(into + done, source.constData() + offset, static_cast<std::size_t>(piece));
-            done += piece;
-            position_ += piece;
-        }
-        return length;
-    }
-    bool seek(qint64 offset) override {
-        position_ = offset;
-        return true;
-    }
 
 private:
+    void fill(qint64 offset, char* into, qint64 length) const override {
+        for (qint64 done = 0; done < length;) {
+            const qint64 position = offset + done;
+            const bool inHead = position < head_.size();
+            const QByteArray& source = inHead ? head_ : filler_;
+            const qint64 from = inHead ? position : (position - head_.size()) % filler_.size();
+            const qint64 piece = std::min(length - done, source.size() - from);
+            std::memcpy(into + done, source.constData() + from, static_cast<std::size_t>(piece));
+            done += piece;
+        }
+    }
+
     QByteArray head_;
     QByteArray filler_;
     qint64 size_;
-    qint64 position_ = 0;
 };
 
 // size bytes of the pattern, from patternOffset on.
-class PatternBody final : public BodySource {
+class PatternBody final : public ComputedBody {
 public:
     explicit PatternBody(qint64 size, qint64 patternOffset = 0)
         : size_(size), patternOffset_(patternOffset) {}
     qint64 size() const override { return size_; }
-    qint64 read(char* into, qint64 maximum) override {
-        const qint64 length = std::min(maximum, size_ - position_);
-        copyPattern(patternOffset_ + position_, into, length);
-        position_ += length;
-        return length;
-    }
-    bool seek(qint64 offset) override {
-        position_ = offset;
-        return true;
-    }
 
 private:
+    void fill(qint64 offset, char* into, qint64 length) const override {
+        copyPattern(patternOffset_ + offset, into, length);
+    }
+
     qint64 size_;
     qint64 patternOffset_;
-    qint64 position_ = 0;
 };
 
 } // namespace reelhound
