@@ -22,6 +22,8 @@ std::optional<ContentRange> parseContentRange(const std::string& field);
 struct FileIdentity {
     std::int64_t total = -1;
     std::string validator; // the ETag, or else Last-Modified
+
+    bool operator==(const FileIdentity&) const = default;
 };
 
 // A continuation's answer to "Range: bytes=from-".

@@ -22,7 +22,7 @@ bool isTransientHTTPStatus(int status) {
 int retryPauseSeconds(int retry, std::optional<int> retryAfterSeconds) {
     if (retryAfterSeconds)
         return std::clamp(*retryAfterSeconds, 0, kLongestRetryAfterSeconds);
-    return 1 << std::clamp(retry - 1, 0, kMaximumRetries - 1);
+    return std::min(1 << std::clamp(retry - 1, 0, 5), kLongestRetryPauseSeconds);
 }
 
 std::optional<int> parseRetryAfter(const std::string& field) {

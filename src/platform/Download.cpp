@@ -4,12 +4,14 @@
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
 #include "platform/PartialData.h"
+#include "platform/PartialDataClaim.h"
 #include "platform/ResponseEntity.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QNetworkInformation>
 #include <QStorageInfo>
 
 #include <sys/stat.h>
@@ -21,13 +23,21 @@
 namespace reelhound {
 namespace {
 
-// Failures of the connection that may pass; any other network error is final.
+// Failures that pass when the network comes back (a proxy restarting, a
+// change of network, a captive portal); any other network error is final.
 bool isTransientNetworkError(QNetworkReply::NetworkError error) {
     switch (error) {
     case QNetworkReply::RemoteHostClosedError:
     case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
     case QNetworkReply::TimeoutError:
+    case QNetworkReply::SslHandshakeFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
     case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
     case QNetworkReply::ProxyTimeoutError:
         return true;
     default:
@@ -43,6 +53,16 @@ std::string validatorOf(const HttpResponseHead& head) {
 
 bool canBeContinued(const FileIdentity& file) {
     return file.total > 0 && !file.validator.empty();
+}
+
+// Told when the desktop sees the network come back; nothing where it cannot tell.
+QNetworkInformation* networkInformation() {
+    static QNetworkInformation* const information = [] {
+        return QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)
+                   ? QNetworkInformation::instance()
+                   : nullptr;
+    }();
+    return information;
 }
 
 } // namespace
@@ -66,6 +86,9 @@ Download::Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOp
     connect(&stallTimer_, &QTimer::timeout, this, &Download::stalled);
     retryTimer_.setSingleShot(true);
     connect(&retryTimer_, &QTimer::timeout, this, &Download::retry);
+    if (QNetworkInformation* information = networkInformation())
+        connect(information, &QNetworkInformation::reachabilityChanged, this,
+                &Download::networkIsBack);
     QTimer::singleShot(0, this, &Download::begin);
 }
 
@@ -85,9 +108,11 @@ void Download::setDestination(const QString& path, bool allowOverwrite) {
     allowOverwrite_ = allowOverwrite;
 }
 
-void Download::keepPartialDataFor(const QString& key) {
-    if (state_ == State::Waiting)
-        partialKey_ = key;
+void Download::keepPartialDataFor(const QString& key, std::unique_ptr<PartialDataClaim> claim) {
+    if (state_ != State::Waiting)
+        return;
+    partialKey_ = key;
+    claim_ = std::move(claim);
 }
 
 void Download::cancel() {
@@ -121,33 +146,67 @@ void Download::begin() {
     delegate_->downloadDidBegin(*this);
     if (!running())
         return;
-    lookForKeptData();
+    if (!lookForKeptData())
+        return;
     sendRequest(requestURL_);
 }
 
 // Data an earlier run kept for this video and destination is asked to be
-// continued; anything else found under its name goes.
-void Download::lookForKeptData() {
+// continued; data of ours that is not that goes. Returns false when the
+// download has failed.
+bool Download::lookForKeptData() {
     if (!keeping() || destinationPath_.isEmpty())
-        return;
-    const std::optional<PartialRecord> record = readPartialRecord(destinationPath_);
-    std::int64_t bytes = 0;
-    if (record && record->key == partialKey_.toStdString()) {
-        const int fd = openOwnedRegularFile(partialDataPath(destinationPath_));
-        if (fd >= 0) {
-            struct stat data {};
-            if (::fstat(fd, &data) == 0)
-                bytes = continuablePartialBytes(*record, data.st_size, currentBootId());
-            ::close(fd);
+        return true;
+    if (claim_ == nullptr) {
+        PartialDataClaim::Result found = PartialDataClaim::take(destinationPath_);
+        if (found.outcome == PartialDataClaim::Outcome::Busy) {
+            fail(describeDestinationInUse(destinationPath_));
+            return false;
         }
+        // Not ours to use: the bytes go to an unnamed file, kept no longer than this run.
+        if (found.outcome != PartialDataClaim::Outcome::Claimed)
+            return true;
+        claim_ = std::move(found.claim);
     }
+    const std::optional<PartialRecord> record = claim_->record();
+    std::int64_t bytes = 0;
+    if (record && record->key == partialKey_.toStdString())
+        bytes = continuablePartialBytes(*record, claim_->size(), currentBootId());
     if (bytes <= 0) {
-        removePartialData(destinationPath_);
-        return;
+        claim_->clear();
+        return true;
     }
     keptBytes_ = bytes;
     identity_ = record->file;
     setRangeFrom(bytes);
+    // Asked before the request: the server need not send what cannot be kept.
+    return roomForTheRest(identity_.total, bytes);
+}
+
+// Whether the destination's disk can take the rest of a file of fileBytes;
+// fails the download when it cannot.
+bool Download::roomForTheRest(std::int64_t fileBytes, std::int64_t keptBytes) {
+    if (fileBytes <= 0)
+        return true;
+    const QFileInfo pathInfo(destinationPath_);
+    const QStorageInfo storage(pathInfo.absolutePath());
+    if (!storage.isValid() || !storage.isReady() ||
+        fileBytes - keptBytes <= storage.bytesAvailable())
+        return true;
+    const QLocale locale;
+    fail(tr("The file is %1, but the disk that holds %2 has only %3 free.")
+             .arg(locale.formattedDataSize(fileBytes), pathInfo.absolutePath(),
+                  locale.formattedDataSize(storage.bytesAvailable())));
+    return false;
+}
+
+void Download::networkIsBack() {
+    const QNetworkInformation* information = networkInformation();
+    if (running() && retryTimer_.isActive() && information != nullptr &&
+        information->reachability() == QNetworkInformation::Reachability::Online) {
+        retryTimer_.stop();
+        retry();
+    }
 }
 
 void Download::sendRequest(const QUrl& url) {
@@ -259,7 +318,7 @@ void Download::recordPartialData() {
         return;
     syncedBytes_ = 0;
     if (!canBeContinued(identity_) || !writeKeptDataRecord(syncedBytes_))
-        QFile::remove(partialRecordPath(createdPath_)); // a link there goes, not what it names
+        removePartialRecord(createdPath_);
 }
 
 // The answer continues what an earlier run kept: the delegate hears of the
@@ -318,16 +377,24 @@ bool Download::startFileOver(const QString& reason) {
     if (file_ == nullptr) { // kept by an earlier run, and not the same file
         keptBytes_ = 0;
         identity_ = {};
-        removePartialData(destinationPath_);
+        if (claim_ != nullptr)
+            claim_->clear();
         return true;
     }
-    // A fresh partial file replaces the old one and its record.
+    // The same file is emptied (a partial one stays claimed); its record goes.
     const bool partial = file_->isPartial();
-    file_->discard();
-    if (!(partial ? file_->openPartial(createdPath_) : file_->open(createdPath_))) {
+    bool opened = false;
+    if (partial) {
+        file_->discard();
+        opened = claim_->clear() && file_->openPartial(*claim_);
+    } else {
+        file_->discard();
+        opened = file_->open(createdPath_);
+    }
+    if (!opened) {
         const QString problem = file_->errorString();
         discardFile();
-        fail(tr("The file %1 could not be created: %2.").arg(createdPath_, problem));
+        failDiscarding(tr("The file %1 could not be created: %2.").arg(createdPath_, problem));
         return false;
     }
     return true;
@@ -349,31 +416,22 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
         return false;
     }
 
-    if (response.expectedContentLength > 0) {
-        const QStorageInfo storage(pathInfo.absolutePath());
-        if (storage.isValid() && storage.isReady() &&
-            response.expectedContentLength - keptBytes > storage.bytesAvailable()) {
-            const QLocale locale;
-            fail(tr("The file is %1, but the disk that holds %2 has only %3 free.")
-                     .arg(locale.formattedDataSize(response.expectedContentLength),
-                          pathInfo.absolutePath(),
-                          locale.formattedDataSize(storage.bytesAvailable())));
-            return false;
-        }
-    }
+    if (keptBytes == 0 && !roomForTheRest(response.expectedContentLength, 0))
+        return false;
 
     file_ = std::make_unique<DownloadFile>();
     bool opened = false;
-    if (keptBytes > 0)
-        opened = file_->continuePartial(path, keptBytes);
-    else if (keeping())
-        opened = file_->openPartial(path); // a name too long for the hidden file: unnamed
-    if (!opened && !file_->isPartial())
+    if (claim_ != nullptr && keptBytes > 0)
+        opened = file_->continuePartial(*claim_, keptBytes);
+    else if (claim_ != nullptr)
+        opened = file_->openPartial(*claim_);
+    if (!opened && !file_->isPartial() && keptBytes == 0)
         opened = file_->open(path);
     if (!opened) {
+        // Kept data that cannot be read back as it was recorded is of no use.
         const QString reason = file_->errorString();
         discardFile();
-        fail(tr("The file %1 could not be created: %2.").arg(path, reason));
+        failDiscarding(tr("The file %1 could not be created: %2.").arg(path, reason));
         return false;
     }
     createdPath_ = path;
@@ -390,6 +448,8 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
 
 void Download::bodyWritten(std::int64_t bytes) {
     stallTimer_.start(options_.stallTimeout);
+    if (bytes > 0)
+        retries_ = 0; // the retries count failures in a row
     // The delegate hears of at most 4 GiB at a time; it may cancel in between.
     while (running() && bytes > 0) {
         const auto length = static_cast<std::uint32_t>(
@@ -431,14 +491,13 @@ void Download::transferFinished(const HttpTransferOutcome& outcome) {
     }
     const bool partial = file_->isPartial();
     if (!file_->commit()) {
-        const QString reason = file_->errorString();
-        discardFile();
-        fail(tr("The file %1 could not be saved: %2.").arg(createdPath_, reason));
+        // Whole and synced: a later download needs only to ask whether it is current.
+        fail(tr("The file %1 could not be saved: %2.").arg(createdPath_, file_->errorString()));
         return;
     }
     file_.reset();
     if (partial)
-        removePartialData(createdPath_); // its record: the data has its final name
+        removePartialRecord(createdPath_); // the data has its final name
     finish();
 }
 
@@ -455,7 +514,7 @@ void Download::retryOrFail(const QString& failure, const QString& reason,
     discardTransfer();
     stallTimer_.stop();
     if (retries_ >= options_.maximumRetries) {
-        fail(failure, currentURL_, /*keepData=*/true);
+        fail(failure);
         return;
     }
     // Bytes the thread wrote but never reported are not counted: they go.
@@ -510,14 +569,13 @@ bool Download::end(State state, bool keepData) {
     stallTimer_.stop();
     retryTimer_.stop();
     discardTransfer(); // before the file: its thread writes there
-    bool kept = false;
-    if (keepData) {
-        kept = keepFile();
-    } else {
+    const bool kept = keepData && keepFile();
+    if (!kept) {
         discardFile();
-        if (keptBytes_ > 0) // kept by an earlier run and never taken up
-            removePartialData(destinationPath_);
+        if (claim_ != nullptr)
+            claim_->remove();
     }
+    claim_.reset(); // the data is free for the next download
     deleteLater();
     return kept;
 }
@@ -525,14 +583,27 @@ bool Download::end(State state, bool keepData) {
 // Leaves the data of a file that can be continued where it is, synced, with
 // its record saying how much of it is on the disk.
 bool Download::keepFile() {
+    if (claim_ == nullptr)
+        return false;
     if (file_ == nullptr)
         return keptBytes_ > 0; // an earlier run's, untouched
-    struct stat data {};
-    if (!file_->isPartial() || !canBeContinued(identity_) || !file_->sync() ||
-        ::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0 ||
-        !writeKeptDataRecord(data.st_size)) {
-        discardFile();
+    if (!file_->isPartial() || !canBeContinued(identity_))
         return false;
+    struct stat data {};
+    if (::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0)
+        return false;
+    if (!file_->sync()) {
+        // What did not reach the disk may be lost: only what was synced before counts.
+        if (syncedBytes_ <= 0 || !file_->truncate(syncedBytes_) ||
+            !writePartialRecord(createdPath_, {partialKey_.toStdString(), identity_, {},
+                                               syncedBytes_}))
+            return false;
+    } else if (!writeKeptDataRecord(data.st_size)) {
+        // A full disk may refuse even the record: the one written at the start
+        // trusts all that was written in this system run.
+        const std::optional<PartialRecord> record = claim_->record();
+        if (!record || record->key != partialKey_.toStdString() || record->file != identity_)
+            return false;
     }
     file_->keep();
     file_.reset();
@@ -551,10 +622,7 @@ void Download::discardTransfer() {
 void Download::discardFile() {
     if (file_ == nullptr)
         return;
-    const bool partial = file_->isPartial();
-    file_.reset(); // removes the temporary file
-    if (partial)
-        removePartialData(createdPath_); // and its record
+    file_.reset(); // removes the temporary file; a partial one is its claim's to remove
 }
 
 } // namespace reelhound

@@ -3,6 +3,7 @@
 #include "core/ContentRange.h"
 #include "core/RetryPolicy.h"
 #include "platform/DownloadResponse.h"
+#include "platform/PartialDataClaim.h"
 
 #include <QObject>
 #include <QString>
@@ -94,10 +95,12 @@ struct DownloadOptions {
 // is a body that is not the whole file as stored (a range, a content coding)
 // although the request asked for nothing of the kind.
 //
-// A transient failure (a dropped, reset or refused connection, a stall, a
-// status of 408, 429, 500, 502, 503 or 504) is tried again after a growing
-// pause (RetryPolicy.h), up to maximumRetries times, asking with Range and
-// If-Range for the rest of the file. An answer that does not continue the
+// A transient failure (a dropped, reset or refused connection to the server
+// or the proxy, a name that does not resolve, a failed secure handshake, a
+// stall, a status of 408, 429, 500, 502, 503 or 504) is tried again after a
+// growing pause (RetryPolicy.h), up to maximumRetries times in a row, asking
+// with Range and If-Range for the rest of the file; the pause ends early when
+// the desktop reports that the network is back. An answer that does not continue the
 // same file exactly (ContentRange.h) makes the file start over from byte 0.
 // Apart
 // from cancel() a transfer ends with exactly one of downloadDidFinish and
@@ -107,12 +110,14 @@ struct DownloadOptions {
 // off before the retry).
 //
 // With keepPartialDataFor() the bytes go instead to a named hidden file beside
-// the destination (PartialData.h) with a record of the file they belong to.
-// When the download gives up after its retries, or is stopped by
-// stopForLater() (the application quits) or by the death of this process,
-// that data stays, and a later download for the same key and destination
-// continues it after the same checks as any continuation. Cancel, any other
-// failure, and data that does not fit throw it away.
+// the destination (PartialData.h) with a record of the file they belong to,
+// claimed (PartialDataClaim.h) for the download's whole life: a destination
+// that another download holds fails at once and is left alone. Whatever ends
+// the download, that data stays, synced with its record, and a later download
+// for the same key and destination continues it after the same checks as any
+// continuation; it is thrown away only on cancel(), when the server shows
+// that it is stale (another validator or length, a range that does not fit),
+// or when it cannot be read back.
 //
 // Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
 // to look at it later.
@@ -137,8 +142,9 @@ public:
     // Ignored once the file has been created, or kept data for it found.
     void setDestination(const QString& path, bool allowOverwrite);
     // Keeps partial data for a later run of a download with the same key (the
-    // video). Set before the transfer starts, with the destination.
-    void keepPartialDataFor(const QString& key);
+    // video). Set before the transfer starts, with the destination, and with
+    // the destination's claim when the caller took it already.
+    void keepPartialDataFor(const QString& key, std::unique_ptr<PartialDataClaim> claim = {});
     // Stops the transfer and throws away what arrived. No callback follows.
     void cancel();
     // Stops the transfer, keeping what arrived for a later run where it can
@@ -157,7 +163,9 @@ private:
     enum class State { Waiting, Running, Finished, Failed, Cancelled };
 
     void begin();
-    void lookForKeptData();
+    bool lookForKeptData();
+    bool roomForTheRest(std::int64_t fileBytes, std::int64_t keptBytes);
+    void networkIsBack();
     bool adoptKeptData(const HttpResponseHead& head);
     bool keeping() const { return !partialKey_.isEmpty(); }
     void recordPartialData();
@@ -176,8 +184,10 @@ private:
     void bodyWritten(std::int64_t bytes);
     void transferFinished(const HttpTransferOutcome& outcome);
     void stalled();
-    void fail(const QString& description, const QUrl& failingURL, bool keepData = false);
+    // Ends the download, keeping what arrived unless keepData is false.
+    void fail(const QString& description, const QUrl& failingURL, bool keepData = true);
     void fail(const QString& description) { fail(description, currentURL_); }
+    void failDiscarding(const QString& description) { fail(description, currentURL_, false); }
     void finish();
     // Returns whether partial data was kept.
     bool end(State state, bool keepData = false);
@@ -205,6 +215,7 @@ private:
     FileIdentity identity_;          // from the answer that began the file
 
     QString partialKey_;
+    std::unique_ptr<PartialDataClaim> claim_; // while the data is ours to use
     std::int64_t keptBytes_ = 0;   // kept by an earlier run, to be continued
     std::int64_t syncedBytes_ = 0; // known to be on the disk
 

@@ -1,6 +1,7 @@
 #include "platform/DownloadFile.h"
 
 #include "platform/PartialData.h"
+#include "platform/PartialDataClaim.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,34 +58,33 @@ bool DownloadFile::open(const QString& destination) {
     return true;
 }
 
-bool DownloadFile::openPartial(const QString& destination) {
-    if (!checkDestination(destination))
+bool DownloadFile::usePartial(const PartialDataClaim& claim) {
+    if (!checkDestination(claim.destination()))
         return false;
-    removePartialData(destination);
-    const QByteArray path = QFile::encodeName(partialDataPath(destination));
-    fd_ = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                 destinationExisted_ ? 0600 : 0666);
+    // A descriptor of its own on the claimed file: closing it keeps the lock.
+    fd_ = ::fcntl(claim.descriptor(), F_DUPFD_CLOEXEC, 0);
     if (fd_ < 0)
         return failWith(errno);
-    namedPath_ = path;
+    namedPath_ = QFile::encodeName(partialDataPath(claim.destination()));
     partial_ = true;
-    takeModeOfDestination();
+    // A file of its own would have been made with the usual permissions; the
+    // download takes those of an earlier file at the destination.
+    if (destinationExisted_)
+        takeModeOfDestination();
     return true;
 }
 
-bool DownloadFile::continuePartial(const QString& destination, std::int64_t length) {
-    if (!checkDestination(destination))
+bool DownloadFile::openPartial(const PartialDataClaim& claim) {
+    return usePartial(claim) && truncate(0);
+}
+
+bool DownloadFile::continuePartial(const PartialDataClaim& claim, std::int64_t length) {
+    if (!usePartial(claim))
         return false;
-    fd_ = openOwnedRegularFile(partialDataPath(destination));
-    if (fd_ < 0)
-        return failWith(errno);
-    namedPath_ = QFile::encodeName(partialDataPath(destination));
-    partial_ = true;
     // Shorter than when it was looked at: extending it would make up bytes.
     struct stat data {};
     if (::fstat(fd_, &data) != 0 || data.st_size < length)
         return failWith(ENODATA);
-    takeModeOfDestination();
     return truncate(length);
 }
 
@@ -93,8 +93,7 @@ bool DownloadFile::sync() {
 }
 
 void DownloadFile::keep() {
-    namedPath_.clear(); // so that discard() leaves the file
-    discard();
+    discard(); // a partial file is left where it is
 }
 
 bool DownloadFile::commit() {
@@ -131,10 +130,9 @@ void DownloadFile::discard() {
         ::close(fd_);
         fd_ = -1;
     }
-    if (!namedPath_.isEmpty()) {
+    if (!namedPath_.isEmpty() && !partial_)
         ::unlink(namedPath_.constData());
-        namedPath_.clear();
-    }
+    namedPath_.clear();
     partial_ = false;
 }
 

@@ -10,6 +10,8 @@
 
 namespace reelhound {
 
+class PartialDataClaim;
+
 // The bytes of one download on their way to the destination.
 //
 // They go to an unnamed file (O_TMPFILE) in the destination's folder: nobody
@@ -22,8 +24,9 @@ namespace reelhound {
 // the file gets its random name from the start.
 //
 // A download whose data is to outlive this process writes instead to the
-// kept partial file beside the destination (PartialData.h), which commit()
-// renames over the destination in the same way.
+// kept partial file beside the destination (PartialData.h), held through its
+// claim, which commit() renames over the destination in the same way. Only
+// the claim's holder removes that file: discard() leaves it.
 class DownloadFile {
 public:
     DownloadFile() = default;
@@ -32,10 +35,10 @@ public:
     ~DownloadFile() { discard(); }
 
     bool open(const QString& destination);
-    // Starts the kept partial file afresh; whatever had its name goes first.
-    bool openPartial(const QString& destination);
-    // Goes on with the kept partial file after its first `length` bytes.
-    bool continuePartial(const QString& destination, std::int64_t length);
+    // Starts the claimed partial file afresh.
+    bool openPartial(const PartialDataClaim& claim);
+    // Goes on with the claimed partial file after its first `length` bytes.
+    bool continuePartial(const PartialDataClaim& claim, std::int64_t length);
     bool isPartial() const { return partial_; }
     // The bytes written so far are on the disk when this returns true.
     bool sync();
@@ -48,7 +51,8 @@ public:
     bool truncate(std::int64_t length);
     // Gives the file its place. The bytes must have been synced already.
     bool commit();
-    // Throws away what was written; the destination stays as it was.
+    // Throws away what was written (a partial file is left to its claim's
+    // holder); the destination stays as it was.
     void discard();
     QString errorString() const { return error_; }
 
@@ -61,6 +65,7 @@ private:
     }
     QByteArray randomSibling() const;
     bool createNamed(mode_t mode);
+    bool usePartial(const PartialDataClaim& claim);
     bool linkUnnamed(const QByteArray& path) const;
 
     QByteArray destination_;

@@ -133,6 +133,21 @@ QString describeNetworkError(QNetworkReply::NetworkError error, const QUrl& url,
         .arg(host, detail);
 }
 
+QNetworkReply::NetworkError blamingTheProxy(QNetworkReply::NetworkError error, const QUrl& url) {
+    if (proxyFor(url).type() == QNetworkProxy::NoProxy)
+        return error;
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QNetworkReply::ProxyConnectionRefusedError;
+    case QNetworkReply::HostNotFoundError:
+        return QNetworkReply::ProxyNotFoundError;
+    case QNetworkReply::TimeoutError:
+        return QNetworkReply::ProxyTimeoutError;
+    default:
+        return error;
+    }
+}
+
 int httpStatusOf(const QNetworkReply& reply) {
     return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }

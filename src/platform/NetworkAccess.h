@@ -33,6 +33,11 @@ QString describeHttpStatus(int status, const QString& reasonPhrase);
 
 // A failed reply in plain words. whatIsComing names what did not arrive whole
 // ("the whole file", "the whole page").
+// The failure as the proxy's when the request went through one: a plain HTTP
+// proxy stands in for the server at the socket, so Qt names the server for
+// what the proxy did (refused, not found, silent).
+QNetworkReply::NetworkError blamingTheProxy(QNetworkReply::NetworkError error, const QUrl& url);
+
 QString describeNetworkError(QNetworkReply::NetworkError error, const QUrl& url,
                              const QString& detail, const QString& whatIsComing);
 

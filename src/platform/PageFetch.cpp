@@ -203,8 +203,8 @@ PageFetchResult PageRequest::resultOfReply() {
             result.error = describeRefusedRedirect(target);
             return result;
         }
-        result.error = describeNetworkError(reply.error(), reply.url(), reply.errorString(),
-                                            tr("the whole page"));
+        result.error = describeNetworkError(blamingTheProxy(reply.error(), reply.url()),
+                                            reply.url(), reply.errorString(), tr("the whole page"));
         return result;
     }
     body_ += reply.readAll();

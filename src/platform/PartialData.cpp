@@ -1,9 +1,11 @@
 #include "platform/PartialData.h"
 
+#include "platform/PartialDataClaim.h"
+#include "platform/SmallFiles.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cerrno>
 
@@ -14,9 +16,6 @@
 namespace reelhound {
 namespace {
 
-// The most destinations remembered; the oldest are forgotten first.
-constexpr qsizetype kMaximumIndexEntries = 64;
-
 QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
 }
@@ -24,57 +23,6 @@ QByteArray encoded(const QString& path) {
 QString hiddenSibling(const QString& destination, const QString& suffix) {
     const QFileInfo info(destination);
     return info.absolutePath() + QStringLiteral("/.") + info.fileName() + suffix;
-}
-
-// Reads at most limit bytes; nothing when there is more.
-std::optional<QByteArray> readSmallFile(int fd, qsizetype limit) {
-    QByteArray bytes;
-    char buffer[1024];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return std::nullopt;
-        if (count == 0)
-            return bytes;
-        bytes.append(buffer, count);
-        if (bytes.size() > limit)
-            return std::nullopt;
-    }
-}
-
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.constData() + done,
-                                      static_cast<size_t>(bytes.size() - done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        done += count;
-    }
-    return true;
-}
-
-// Writes bytes under a fresh random name beside target and renames it over
-// target: readers see the old or the new text, never a mix, and a link
-// planted at target is replaced, never followed.
-bool replaceSmallFile(const QByteArray& target, const QByteArray& bytes) {
-    const QByteArray temporary =
-        target + '.' + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
-    const int fd = ::open(temporary.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool written = writeAll(fd, bytes) && ::fdatasync(fd) == 0;
-    ::close(fd);
-    if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
-        ::unlink(temporary.constData());
-        return false;
-    }
-    return true;
 }
 
 // Unlinks a link, or anything of ours but a folder; unlink never follows a link.
@@ -128,7 +76,8 @@ std::optional<PartialRecord> readPartialRecord(const QString& destination) {
     const int fd = openOwnedRegularFile(partialRecordPath(destination));
     if (fd < 0)
         return std::nullopt;
-    const std::optional<QByteArray> text = readSmallFile(fd, kMaximumPartialRecordSize);
+    const std::optional<QByteArray> text =
+        readSmallFile(fd, static_cast<qsizetype>(kMaximumPartialRecordSize));
     ::close(fd);
     if (!text)
         return std::nullopt;
@@ -140,69 +89,58 @@ bool writePartialRecord(const QString& destination, const PartialRecord& record)
                             QByteArray::fromStdString(formatPartialRecord(record)));
 }
 
-void removePartialData(const QString& destination) {
-    removeOwnedOrLink(partialDataPath(destination));
+void removePartialRecord(const QString& destination) {
     removeOwnedOrLink(partialRecordPath(destination));
 }
 
 void PartialDataIndex::add(const QString& destination) {
-    QStringList entries = destinations();
-    entries.removeAll(destination);
-    entries.append(destination);
-    while (entries.size() > kMaximumIndexEntries)
-        entries.removeFirst();
-    store(entries);
+    index_.add(destination, [](const QString& listed) {
+        struct stat info {};
+        return ::lstat(encoded(partialDataPath(listed)).constData(), &info) == 0;
+    });
 }
 
 QStringList PartialDataIndex::removeExpired(std::chrono::system_clock::time_point now,
                                             std::chrono::hours lifetime) {
-    const QStringList entries = destinations();
-    QStringList kept;
     QStringList cleared;
-    for (const QString& destination : entries) {
-        struct stat data {};
-        const bool hasData = ::lstat(encoded(partialDataPath(destination)).constData(), &data) == 0;
-        struct stat record {};
-        const bool hasRecord =
-            ::lstat(encoded(partialRecordPath(destination)).constData(), &record) == 0;
-        if (!hasData && !hasRecord)
-            continue; // finished, cancelled or cleared by hand
-        const auto written = std::chrono::system_clock::time_point(
-            std::chrono::seconds((hasData ? data : record).st_mtim.tv_sec));
-        if (now - written > lifetime) {
-            removePartialData(destination);
-            cleared.append(destination);
-        } else {
-            kept.append(destination);
+    index_.update([&](QStringList& entries) {
+        QStringList kept;
+        for (const QString& destination : entries) {
+            PartialDataClaim::Result found =
+                PartialDataClaim::take(destination, PartialDataClaim::Creation::OnlyExisting);
+            switch (found.outcome) {
+            case PartialDataClaim::Outcome::Busy: // a transfer runs: it is not abandoned
+                kept.append(destination);
+                break;
+            case PartialDataClaim::Outcome::Missing:
+                // Finished, cancelled or cleared by hand; a record of ours left
+                // alone is worth nothing.
+                if (readPartialRecord(destination))
+                    removePartialRecord(destination);
+                break;
+            case PartialDataClaim::Outcome::NotOurs:
+            case PartialDataClaim::Outcome::Failed:
+                break; // not ours to judge
+            case PartialDataClaim::Outcome::Claimed: {
+                PartialDataClaim& claim = *found.claim;
+                struct stat data {};
+                if (!claim.record() || ::fstat(claim.descriptor(), &data) != 0)
+                    break; // an empty file of ours goes with the claim
+                const auto written = std::chrono::system_clock::time_point(
+                    std::chrono::seconds(data.st_mtim.tv_sec));
+                if (now - written > lifetime) {
+                    claim.remove();
+                    cleared.append(destination);
+                } else {
+                    kept.append(destination);
+                }
+                break;
+            }
+            }
         }
-    }
-    if (kept != entries)
-        store(kept);
+        entries = kept;
+    });
     return cleared;
-}
-
-QStringList PartialDataIndex::destinations() const {
-    const int fd = ::open(encoded(path_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    const std::optional<QByteArray> text = readSmallFile(fd, 1024 * 1024);
-    ::close(fd);
-    if (!text)
-        return {};
-    QStringList entries;
-    for (const QByteArray& line : text->split('\n'))
-        if (!line.isEmpty() && line.startsWith('/'))
-            entries.append(QFile::decodeName(line));
-    return entries;
-}
-
-void PartialDataIndex::store(const QStringList& destinations) const {
-    QByteArray text;
-    for (const QString& destination : destinations)
-        if (!destination.contains(QLatin1Char('\n')))
-            text += encoded(destination) + '\n';
-    ::mkdir(encoded(QFileInfo(path_).absolutePath()).constData(), 0700);
-    replaceSmallFile(encoded(path_), text);
 }
 
 } // namespace reelhound

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PartialRecord.h"
+#include "platform/PathIndex.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,27 +33,30 @@ int openOwnedRegularFile(const QString& path);
 std::optional<PartialRecord> readPartialRecord(const QString& destination);
 // Replaces the record by rename, synced, so it is either old or new.
 bool writePartialRecord(const QString& destination, const PartialRecord& record);
-// Removes the data and its record. A link found in their place is removed
-// itself; nothing it names is touched.
-void removePartialData(const QString& destination);
+// Removes the record. A link found in its place is removed itself; nothing
+// it names is touched. Only the holder of the data's claim
+// (PartialDataClaim.h) may call it.
+void removePartialRecord(const QString& destination);
 
 // The destinations that may have kept data, listed in a small file, so that
 // data nobody came back for can be removed at start-up.
 class PartialDataIndex {
 public:
-    explicit PartialDataIndex(QString path) : path_(std::move(path)) {}
+    explicit PartialDataIndex(QString path) : index_(std::move(path), kMaximumEntries) {}
 
     void add(const QString& destination);
-    // Removes kept data not written to for longer than lifetime, and forgets
-    // destinations whose data is gone. Returns the destinations cleared.
+    // Removes kept data not written to for longer than lifetime, where a
+    // record of ours says that it is ours and no transfer holds it; forgets
+    // destinations that hold no data of ours. Returns the destinations cleared.
     QStringList removeExpired(std::chrono::system_clock::time_point now,
                               std::chrono::hours lifetime = kPartialDataLifetime);
-    QStringList destinations() const;
+    QStringList destinations() const { return index_.paths(); }
+
+    // The most destinations listed: far more than anyone keeps for two weeks.
+    static constexpr qsizetype kMaximumEntries = 1000;
 
 private:
-    void store(const QStringList& destinations) const;
-
-    QString path_;
+    PathIndex index_;
 };
 
 } // namespace reelhound

@@ -12,6 +12,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace reelhound {
@@ -29,7 +31,80 @@ bool syncPath(const QByteArray& path, int flags) {
     return synced;
 }
 
+constexpr char kFolderPrefix[] = ".reelhound-";
+constexpr char kMarkerName[] = "reelhound-conversion";
+
+// Removes what a private folder holds (files only: nothing else is made
+// there), then the folder.
+void removeFolder(const QByteArray& folder) {
+    if (DIR* dir = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+        ::closedir(dir);
+    }
+    ::rmdir(folder.constData());
+}
+
+// The marker is locked before it gets its name, so that no sweep finds it
+// unheld while its folder is in use.
+int placeLockedMarker(const QByteArray& folder) {
+    const QByteArray fresh = folder + "/marker.new";
+    const int fd = ::open(fresh.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          0600);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+        ::rename(fresh.constData(), (folder + '/' + kMarkerName).constData()) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether a folder of that name is a private folder of ours that nobody holds;
+// if so, removes it.
+bool removeIfAbandoned(const QByteArray& folder) {
+    struct stat info {};
+    if (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::geteuid())
+        return false;
+    const QByteArray marker = folder + '/' + kMarkerName;
+    const int fd = ::open(marker.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false; // not ours, or still being made
+    struct stat held {};
+    struct stat named {};
+    const bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+                           S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
+                           ::lstat(marker.constData(), &named) == 0 &&
+                           held.st_ino == named.st_ino && held.st_dev == named.st_dev;
+    if (abandoned)
+        removeFolder(folder);
+    ::close(fd);
+    return abandoned;
+}
+
 } // namespace
+
+int StagedOutput::removeAbandoned(const QString& folder) {
+    const QByteArray path = QFile::encodeName(folder);
+    QList<QByteArray> candidates;
+    if (DIR* dir = ::opendir(path.constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            if (name.startsWith(kFolderPrefix) && name.size() == sizeof kFolderPrefix - 1 + 6)
+                candidates.append(path + '/' + name);
+        }
+        ::closedir(dir);
+    }
+    int held = 0;
+    for (const QByteArray& candidate : candidates)
+        if (!removeIfAbandoned(candidate))
+            ++held;
+    return held;
+}
 
 bool StagedOutput::prepare(const QString& finalPath) {
     discard();
@@ -39,6 +114,12 @@ bool StagedOutput::prepare(const QString& finalPath) {
     if (::mkdtemp(folder.data()) == nullptr)
         return failWith(errno);
     folder_ = folder;
+    markerFd_ = placeLockedMarker(folder_);
+    if (markerFd_ < 0) {
+        const int error = errno;
+        discard();
+        return failWith(error);
+    }
     stagedPath_ = QFile::decodeName(folder_) + u'/' + info.fileName();
     return true;
 }
@@ -62,14 +143,10 @@ void StagedOutput::discard() {
     if (folder_.isEmpty())
         return;
     // Only the program's own files can be in there: the folder is ours alone.
-    if (DIR* dir = ::opendir(folder_.constData())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                ::unlinkat(::dirfd(dir), entry->d_name, 0);
-        }
-        ::closedir(dir);
-    }
-    ::rmdir(folder_.constData());
+    removeFolder(folder_);
+    if (markerFd_ >= 0)
+        ::close(markerFd_); // the folder is gone before its lock is given up
+    markerFd_ = -1;
     folder_.clear();
     stagedPath_.clear();
 }

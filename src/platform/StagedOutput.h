@@ -15,6 +15,10 @@ namespace reelhound {
 // final name, extension included, so a program that picks its format by the
 // extension picks the same one. Until commit() nothing at the final path is
 // touched; discard(), or destruction, removes the folder and what is in it.
+//
+// A process that dies (SIGKILL, a crash, a power cut) cannot remove its
+// folder, so each one holds a marker naming it as ours, locked while its
+// conversion runs; removeAbandoned() clears those whose marker nobody holds.
 class StagedOutput {
 public:
     StagedOutput() = default;
@@ -39,11 +43,16 @@ public:
     // What went wrong, in plain words.
     QString errorString() const { return error_; }
 
+    // Removes the private folders in folder that no running conversion holds,
+    // of this process or another. Returns how many are left (held ones).
+    static int removeAbandoned(const QString& folder);
+
 private:
     bool failWith(int code);
 
     QByteArray finalPath_;
     QByteArray folder_; // empty when there is none
+    int markerFd_ = -1; // holds the folder's lock
     QString stagedPath_;
     QString error_;
 };

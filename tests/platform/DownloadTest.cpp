@@ -268,17 +268,19 @@ TEST_P(RetriedDownload, tellsTheDelegateEachStepAndCountsTheFileOnce) {
 INSTANTIATE_TEST_SUITE_P(
     StubSiteFaults, RetriedDownload,
     ::testing::Values(
-        RetryCase{"dropped", {"data", "retry 1 of 5 after 1 s", "data", "finish"}},
+        RetryCase{"dropped", {"data", "retry 1 of 8 after 1 s", "data", "finish"}},
         RetryCase{"no-ranges",
-                  {"data", "retry 1 of 5 after 1 s", "start over", "response 200", "data",
+                  {"data", "retry 1 of 8 after 1 s", "start over", "response 200", "data",
                    "finish"}},
         RetryCase{"changed",
-                  {"data", "retry 1 of 5 after 1 s", "start over", "response 200", "data",
+                  {"data", "retry 1 of 8 after 1 s", "start over", "response 200", "data",
                    "finish"}},
         RetryCase{"dropped-0",
-                  {"retry 1 of 5 after 1 s", "response 200", "retry 2 of 5 after 2 s",
-                   "response 200", "retry 3 of 5 after 4 s", "response 200",
-                   "retry 4 of 5 after 8 s", "response 200", "retry 5 of 5 after 16 s",
+                  {"retry 1 of 8 after 1 s", "response 200", "retry 2 of 8 after 2 s",
+                   "response 200", "retry 3 of 8 after 4 s", "response 200",
+                   "retry 4 of 8 after 8 s", "response 200", "retry 5 of 8 after 16 s",
+                   "response 200", "retry 6 of 8 after 30 s", "response 200",
+                   "retry 7 of 8 after 30 s", "response 200", "retry 8 of 8 after 30 s",
                    "response 200", "fail"}}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.videoId);
@@ -414,10 +416,14 @@ TEST_F(DownloadTest, destination_problemsAreFailures) {
         << missingFolder.error->localizedDescription.toStdString();
 }
 
+// A proxy that is gone may be restarting: it is tried again, then named.
 TEST_F(DownloadTest, proxyNamedByQtSettings_carriesTheTransfer) {
     useClosedProxy();
-    ASSERT_TRUE(start(QStringLiteral("abc")));
+    DownloadOptions options;
+    options.retryPauseUnit = 1ms;
+    ASSERT_TRUE(start(QStringLiteral("abc"), options));
     ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.events.filter("retry").size(), kMaximumRetries);
     ASSERT_TRUE(delegate.error);
     EXPECT_EQ(delegate.error->localizedDescription, "The proxy server refused the connection.");
     EXPECT_TRUE(site.requests().isEmpty());

@@ -41,8 +41,14 @@ constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
     {FaultMode::Stall, Delivery::StallAfter},     {FaultMode::Dropped, Delivery::DropAfter},
     {FaultMode::DroppedPercent, Delivery::DropAfter}, {FaultMode::DropsEvery, Delivery::DropAfter},
     {FaultMode::GivesUp, Delivery::DropAfter},
+    {FaultMode::Outage, Delivery::DropAfter},
     {FaultMode::IgnoresRanges, Delivery::DropAfter},  {FaultMode::Changed, Delivery::DropAfter},
 };
+
+// A client that retries this many times in a row gives up on "gives-up-N".
+constexpr int kGivesUpAfterRetries = 8;
+// How long "size-outage-N" leaves the site unreachable.
+constexpr int kSizeOutageMilliseconds = 10000;
 
 // N percent of size, exactly, also for sizes near 2^63.
 qint64 percentOf(qint64 size, qint64 percent) {
@@ -55,6 +61,7 @@ std::vector<qint64> stopPointsFor(const FaultChoice& fault, qint64 size, int req
     case FaultMode::Stall:
         return {std::min(kStallAfter, size / 2)};
     case FaultMode::Dropped:
+    case FaultMode::SizeOutage:
         return {percentOf(size, 50)};
     case FaultMode::DroppedPercent:
         return {percentOf(size, fault.number)};
@@ -72,6 +79,7 @@ std::vector<qint64> stopPointsFor(const FaultChoice& fault, qint64 size, int req
         return {};
     case FaultMode::IgnoresRanges:
     case FaultMode::Changed:
+    case FaultMode::Outage:
         if (requestNumber == 1)
             return {percentOf(size, 50)};
         return {};
@@ -250,13 +258,16 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
     Response response;
     response.contentType = "video/x-flv";
     response.acceptsRanges = fault.mode != FaultMode::IgnoresRanges;
-    if (fault.mode == FaultMode::Size || fault.mode == FaultMode::SizeDropped) {
+    if (fault.mode == FaultMode::Size || fault.mode == FaultMode::SizeDropped ||
+        fault.mode == FaultMode::SizeOutage) {
         response.body = std::make_unique<PatternBody>(fault.number);
         response.validator = "\"size-" + QByteArray::number(fault.number) + '"';
-        if (fault.mode == FaultMode::SizeDropped) {
+        if (fault.mode != FaultMode::Size) {
             response.delivery = Delivery::DropAfter;
             response.stopPoints = stopPointsFor(fault, fault.number, requestNumber);
         }
+        if (fault.mode == FaultMode::SizeOutage)
+            response.outageMilliseconds = kSizeOutageMilliseconds;
         return response;
     }
     if (fault.mode == FaultMode::Changed) {
@@ -300,8 +311,10 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
         if (mode == fault.mode)
             response.delivery = delivery;
     response.stopPoints = stopPointsFor(fault, size, requestNumber);
-    response.dropsBeforeBody =
-        fault.mode == FaultMode::GivesUp && requestNumber >= 2 && requestNumber <= 6;
+    response.dropsBeforeBody = fault.mode == FaultMode::GivesUp && requestNumber >= 2 &&
+                               requestNumber <= 1 + kGivesUpAfterRetries;
+    if (fault.mode == FaultMode::Outage && requestNumber == 1)
+        response.outageMilliseconds = static_cast<int>(std::min<qint64>(fault.number, 600000));
     return response;
 }
 

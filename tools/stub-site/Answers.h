@@ -38,6 +38,9 @@ struct Response {
     std::vector<qint64> stopPoints;
     // The connection closes right after the head, whatever range it answers.
     bool dropsBeforeBody = false;
+    // After the drop at the first stop point the whole site refuses
+    // connections for this long.
+    int outageMilliseconds = 0;
     // Whether a "Range: bytes=N-" gets a 206 with the rest, and the ETag that
     // If-Range must name for that; honoursIfRange false serves the range
     // whatever If-Range names.

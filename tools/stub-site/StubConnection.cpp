@@ -124,6 +124,7 @@ private:
             for (const qint64 point : response.stopPoints) {
                 if (point > start || (point == 0 && start == 0)) {
                     limit_ = point - start;
+                    outageMilliseconds_ = response.outageMilliseconds;
                     break;
                 }
             }
@@ -163,8 +164,11 @@ private:
             if (limit_ >= 0)
                 allowance = std::min(allowance, limit_ - sent_);
             if (allowance <= 0) {
-                if (delivery_ == Delivery::DropAfter)
+                if (delivery_ == Delivery::DropAfter) {
                     closeWhenWritten();
+                    if (outageMilliseconds_ > 0)
+                        site_.beUnreachableFor(outageMilliseconds_);
+                }
                 return; // a trickle waits for its timer, a stall for ever
             }
             if (buffer_.size() < kPieceSize)
@@ -206,6 +210,7 @@ private:
     Delivery delivery_ = Delivery::Whole;
     qint64 sent_ = 0;
     qint64 limit_ = -1; // where a stall or a drop stops the body
+    int outageMilliseconds_ = 0; // the site is gone this long after the drop
     qint64 trickleBudget_ = 0;
     QTimer trickleTimer_;
     bool answered_ = false;

@@ -1,5 +1,7 @@
 #include "stub-site/StubSite.h"
 
+#include <QTimer>
+
 #include "core/DirectLink.h"
 #include "stub-site/BodySources.h"
 #include "stub-site/StubConnection.h"
@@ -27,6 +29,17 @@ StubSite::~StubSite() {
 
 bool StubSite::listen(quint16 port) {
     return server_.listen(QHostAddress::LocalHost, port);
+}
+
+void StubSite::beUnreachableFor(int milliseconds) {
+    const quint16 port = server_.serverPort();
+    if (!server_.isListening() || port == 0)
+        return;
+    server_.close();
+    for (QTcpSocket* socket : findChildren<QTcpSocket*>())
+        if (socket->state() != QAbstractSocket::UnconnectedState)
+            socket->abort();
+    QTimer::singleShot(milliseconds, this, [this, port] { listen(port); });
 }
 
 quint16 StubSite::port() const {

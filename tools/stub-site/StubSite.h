@@ -44,6 +44,10 @@ public:
     // The bytes of bodies written to clients, all answers together.
     qint64 bodyBytesSent() const { return bodyBytesSent_; }
     QStringList requestedURLs() const;
+    // Refuses every connection for a while, as a proxy being restarted does,
+    // then listens on the same port again; connections already open go too.
+    void beUnreachableFor(int milliseconds);
+    bool isReachable() const { return server_.isListening(); }
 
     // The test-pattern video served for ordinary identifiers, made with ffmpeg
     // on first use and kept in a temporary folder shared by all runs. Empty

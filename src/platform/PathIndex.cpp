@@ -1,0 +1,114 @@
+#include "platform/PathIndex.h"
+
+#include "platform/SmallFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace reelhound {
+namespace {
+
+// A list grown far past its bound by some fault is still read, as far as this.
+constexpr qsizetype kLongestIndexRead = 16 * 1024 * 1024;
+
+// Holds the index's lock for as long as it lives; without a lock file (a
+// folder that cannot be written) the change goes ahead unguarded, as the
+// store would fail anyway.
+class IndexLock {
+public:
+    explicit IndexLock(const QString& indexPath) {
+        const QByteArray folder = QFile::encodeName(QFileInfo(indexPath).absolutePath());
+        ::mkdir(folder.constData(), 0700);
+        fd_ = ::open(QFile::encodeName(indexPath + QStringLiteral(".lock")).constData(),
+                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~IndexLock() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    IndexLock(const IndexLock&) = delete;
+    IndexLock& operator=(const IndexLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace
+
+QStringList PathIndex::paths() const {
+    return read();
+}
+
+void PathIndex::add(const QString& path,
+                    const std::function<bool(const QString&)>& stillMatters) const {
+    update([&](QStringList& entries) {
+        entries.removeAll(path);
+        entries.append(path);
+        if (entries.size() <= maximumEntries_)
+            return;
+        for (qsizetype i = 0; i + 1 < entries.size() && entries.size() > maximumEntries_;) {
+            if (stillMatters(entries[i]))
+                ++i;
+            else
+                entries.removeAt(i);
+        }
+        while (entries.size() > maximumEntries_)
+            entries.removeFirst();
+    });
+}
+
+void PathIndex::update(const std::function<void(QStringList&)>& change) const {
+    const IndexLock lock(path_);
+    const QStringList before = read();
+    QStringList entries = before;
+    change(entries);
+    if (entries != before)
+        store(entries);
+}
+
+QStringList PathIndex::read() const {
+    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    const std::optional<QByteArray> text = readFileHead(fd, kLongestIndexRead);
+    ::close(fd);
+    if (!text)
+        return {};
+    QStringList entries;
+    QSet<QString> seen;
+    const QList<QByteArray> lines = text->split('\n');
+    // A last line cut off by the read limit is no path.
+    const bool cut = text->size() == kLongestIndexRead && !text->endsWith('\n');
+    const qsizetype whole = cut ? lines.size() - 1 : lines.size();
+    for (qsizetype i = 0; i < whole; ++i) {
+        const QByteArray& line = lines[i];
+        if (!line.startsWith('/'))
+            continue;
+        const QString path = QFile::decodeName(line);
+        if (!seen.contains(path)) {
+            seen.insert(path);
+            entries.append(path);
+        }
+    }
+    return entries;
+}
+
+void PathIndex::store(const QStringList& entries) const {
+    QByteArray text;
+    for (const QString& entry : entries)
+        if (!entry.contains(QLatin1Char('\n')))
+            text += QFile::encodeName(entry) + '\n';
+    // A list lost to a power cut leaves only some old data to its lifetime.
+    replaceSmallFile(QFile::encodeName(path_), text, Durability::MayBeLost);
+}
+
+} // namespace reelhound
