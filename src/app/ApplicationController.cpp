@@ -75,7 +75,10 @@ void ApplicationController::initialize() {
 
 ApplicationController::ApplicationController(DesktopServices& desktop, Preferences& preferences,
                                              QObject* parent)
-    : QObject(parent), desktop_(desktop), preferences_(preferences) {}
+    : QObject(parent), desktop_(desktop), preferences_(preferences) {
+    retryCountdown_.setInterval(1000);
+    connect(&retryCountdown_, &QTimer::timeout, this, &ApplicationController::showRetryCountdown);
+}
 
 ApplicationController::~ApplicationController() {
     // The window may be gone already: end what runs without touching a control.
@@ -127,6 +130,7 @@ void ApplicationController::awakeFromNib() {
     shouldCancelDownload_ = 0;
     loadRecentURLs();
     partialDataIndex().removeExpired(std::chrono::system_clock::now());
+    removeAbandonedConversionFolders();
     downloadDestinationTextField->setText(defaultDestinationPath());
     FLVGetFLVButton->setEnabled(false);
     downloadDestinationSelectButton->setEnabled(false);
@@ -604,6 +608,8 @@ void ApplicationController::linkLookupFinished(const PageFetchResult& page) {
     linkLookup_.release()->deleteLater();
     activities_.lookupRunning = false;
     applyControlStates();
+    // Given up unless a download takes it over below.
+    std::unique_ptr<PartialDataClaim> claim = std::move(destinationClaim_);
 
     const QString query = toQt(serviceQueryURL(toStd(video_id_.value_or(QString()))));
     if (!page.ok) {
@@ -630,6 +636,7 @@ void ApplicationController::linkLookupFinished(const PageFetchResult& page) {
     }
     if (refuseOverlongLink(*link.address))
         return;
+    destinationClaim_ = std::move(claim);
     startTransfer(toQt(*link.address));
 }
 
@@ -645,7 +652,7 @@ void ApplicationController::startTransfer(const QString& address) {
     transferDestination_ = downloadDestinationTextField->text();
     desktop_.log(transferDestination_);
     download->setDestination(transferDestination_, true);
-    download->keepPartialDataFor(*video_id_);
+    download->keepPartialDataFor(*video_id_, std::move(destinationClaim_));
     partialDataIndex().add(transferDestination_);
     download_ = download;
     activities_.transfer = TransferActivity::Running;
@@ -657,6 +664,7 @@ void ApplicationController::startTransfer(const QString& address) {
 void ApplicationController::cancelDownload() {
     if (activities_.lookupRunning) {
         linkLookup_.reset(); // aborts the request; nothing is reported
+        destinationClaim_.reset();
         activities_.lookupRunning = false;
         applyControlStates();
         showTransferOutcome(tr("Download cancelled."));
@@ -681,6 +689,7 @@ void ApplicationController::carryOutCancel() {
 }
 
 void ApplicationController::transferEnded() {
+    retryCountdown_.stop();
     download_ = nullptr;
     transferDestination_.clear();
     activities_.transfer = TransferActivity::Idle;
@@ -742,6 +751,11 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
     const std::int64_t expected =
         downloadResponse_ ? downloadResponse_->expectedContentLength : std::int64_t{-1};
     bytesReceived_ += length;
+    if (retryCountdown_.isActive()) { // the connection is back
+        retryCountdown_.stop();
+        if (activities_.transfer == TransferActivity::Running)
+            mainWindow->statusBar()->showMessage(tr("Downloading..."));
+    }
     const DownloadProgress progress = downloadProgress(bytesReceived_, expected);
     if (progress.percent) {
         downloadFLVProgressIndicator->setIndeterminate(false);
@@ -755,13 +769,25 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
 }
 
 void ApplicationController::downloadWillRetry(Download&, const DownloadRetry& retry) {
+    pendingRetry_ = retry;
+    nextTry_.setRemainingTime(std::chrono::seconds(retry.pauseSeconds));
+    showRetryCountdown();
+    desktop_.log(QStringLiteral("Download will retry: ") + downloadProgressTextField->text());
+    retryCountdown_.start();
+}
+
+// The progress line and the status line say what was lost and, second by
+// second, when the next try is.
+void ApplicationController::showRetryCountdown() {
+    const auto left = (nextTry_.remainingTime() + 999) / 1000;
     const QString line = tr("%1; retrying in %2 s (attempt %3 of %4)...")
-                             .arg(retry.reason)
-                             .arg(retry.pauseSeconds)
-                             .arg(retry.retry)
-                             .arg(retry.retries);
-    desktop_.log(QStringLiteral("Download will retry: ") + line);
+                             .arg(pendingRetry_.reason)
+                             .arg(std::min<qint64>(std::max<qint64>(left, 0),
+                                                   pendingRetry_.pauseSeconds))
+                             .arg(pendingRetry_.retry)
+                             .arg(pendingRetry_.retries);
     downloadProgressTextField->setText(line);
+    mainWindow->statusBar()->showMessage(line);
 }
 
 void ApplicationController::downloadWillStartOver(Download&, const QString& reason) {
@@ -775,6 +801,21 @@ void ApplicationController::downloadWillContinueKeptData(Download&, std::int64_t
 
 PartialDataIndex ApplicationController::partialDataIndex() const {
     return PartialDataIndex(preferences_.storageFolder() + QStringLiteral("/partial-downloads"));
+}
+
+PathIndex ApplicationController::conversionFolderIndex() const {
+    return PathIndex(preferences_.storageFolder() + QStringLiteral("/conversion-folders"),
+                     PartialDataIndex::kMaximumEntries);
+}
+
+// Folders a conversion wrote in are listed until no private folder of one
+// that died with its process is left there.
+void ApplicationController::removeAbandonedConversionFolders() {
+    conversionFolderIndex().update([](QStringList& folders) {
+        folders.removeIf([](const QString& folder) {
+            return StagedOutput::removeAbandoned(folder) == 0;
+        });
+    });
 }
 
 void ApplicationController::downloadDidFinish(Download& download) {
@@ -862,7 +903,19 @@ bool ApplicationController::confirmDownloadDestination() {
         showTransferOutcome(tr("Download failed: %1").arg(check.words));
         return false;
     }
-    return pickedForThisDownload || !destinationExists(destination) || askToReplace(destination);
+    // Taken before anything else, so that two windows never share a file.
+    PartialDataClaim::Result claim = PartialDataClaim::take(destination);
+    if (claim.outcome == PartialDataClaim::Outcome::Busy) {
+        const QString words = describeDestinationInUse(destination);
+        desktop_.log(QStringLiteral("Download destination ") + destination +
+                     QStringLiteral(" refused: another download holds it"));
+        showTransferOutcome(tr("Download failed: %1").arg(words));
+        return false;
+    }
+    if (!pickedForThisDownload && destinationExists(destination) && !askToReplace(destination))
+        return false; // the claim goes, and an empty file it made with it
+    destinationClaim_ = std::move(claim.claim);
+    return true;
 }
 
 void ApplicationController::destinationChosen(int returnCode, const QString& path) {
@@ -894,6 +947,9 @@ bool ApplicationController::stageConversionOutput(const ConversionSettings& sett
     const auto output = converterOutputPath(settings.sourcePath, settings.formatTag);
     if (!output)
         return true; // the converter is given no output file
+    const QString folder = QFileInfo(toQt(*output)).absolutePath();
+    conversionFolderIndex().add(folder, [](const QString&) { return true; });
+    StagedOutput::removeAbandoned(folder); // what a conversion killed with us left
     if (!staged.prepare(toQt(*output))) {
         reportConversionFailure(
             tr("The converted file cannot be made in %1: %2")

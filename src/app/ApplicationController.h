@@ -7,12 +7,15 @@
 #include "platform/Download.h"
 #include "platform/PageFetch.h"
 #include "platform/PartialData.h"
+#include "platform/PartialDataClaim.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -172,6 +175,9 @@ private:
     void startTransfer(const QString& address);
     // Where downloads that may have kept data are listed (beside the preferences).
     PartialDataIndex partialDataIndex() const;
+    // Where conversions wrote, so that their private folders can be swept.
+    PathIndex conversionFolderIndex() const;
+    void removeAbandonedConversionFolders();
     void carryOutCancel();
     void transferEnded();
     void handOverToConversion(const QString& path);
@@ -185,6 +191,7 @@ private:
     // The percentage on the bar and, with the time left, in the status line.
     void showConversionProgress();
     void showTransferOutcome(const QString& message);
+    void showRetryCountdown();
 
     // Outlets, in the window's order. A field whose accessor has the same
     // name carries a trailing underscore.
@@ -230,6 +237,13 @@ private:
     std::unique_ptr<PageRequest> linkLookup_;
     QPointer<Download> download_;
     QString transferDestination_; // where the running transfer writes
+    // The kept data of the destination, claimed before the link is looked up
+    // and handed to the download it starts.
+    std::unique_ptr<PartialDataClaim> destinationClaim_;
+    // A retry's line counts down to the next try.
+    DownloadRetry pendingRetry_;
+    QDeadlineTimer nextTry_;
+    QTimer retryCountdown_;
     // A download that finished while a conversion ran hands its file over
     // to the conversion controls once the conversion has ended.
     std::optional<QString> pendingHandover_;

@@ -66,7 +66,7 @@ TEST_P(InterruptedDownload, endsWithTheServedFileOrLeavesNothing) {
         ASSERT_TRUE(runEventLoopUntil(
             [&] { return ui().downloadProgressTextField->text().contains("retrying"); }));
         EXPECT_EQ(ui().downloadProgressTextField->text(),
-                  "Connection lost; retrying in 1 s (attempt 1 of 5)...");
+                  "Connection lost; retrying in 1 s (attempt 1 of 8)...");
         ui().FLVGetFLVButton->click(); // in its cancel form
     }
     ASSERT_TRUE(waitForTransferOutcome());
@@ -101,7 +101,7 @@ TEST_P(InterruptedDownload, endsWithTheServedFileOrLeavesNothing) {
         ASSERT_TRUE(waitForTransferOutcome());
         EXPECT_EQ(statusMessage(), "Download finished: " + destination());
         EXPECT_EQ(site.requestedURLs().count(query), 2); // a fresh link: tokens change
-        EXPECT_EQ(site.videoRequestsFor(row.videoId), 7);
+        EXPECT_EQ(site.videoRequestsFor(row.videoId), 2 + kMaximumRetries);
         EXPECT_EQ(digest(contentsOf(destination())), digest(served));
         EXPECT_EQ(filesInDownloads(), QStringList{"video.flv"});
         EXPECT_TRUE(desktop.logContains(
@@ -131,20 +131,20 @@ INSTANTIATE_TEST_SUITE_P(
     Reliability, InterruptedDownload,
     ::testing::Values(
         Interruption{"dropAt10Percent", "dropped-10", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 5)...",
+                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 8)...",
                      false},
         Interruption{"dropAt50Percent", "dropped-50", Served::TestVideo, Ending::Finished, 1, 0,
                      "", false},
         Interruption{"dropAt90Percent", "dropped-90", Served::TestVideo, Ending::Finished, 1, 0,
                      "", false},
         Interruption{"stall", "stall", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: No data arrived; retrying in 1 s (attempt 1 of 5)...",
+                     "Download will retry: No data arrived; retrying in 1 s (attempt 1 of 8)...",
                      false},
         Interruption{"threeDrops", "drops-25", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: Connection lost; retrying in 4 s (attempt 3 of 5)...",
+                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 8)...",
                      false},
         Interruption{"busyWithRetryAfter", "busy", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: The server is busy; retrying in 3 s (attempt 1 of 5)...",
+                     "Download will retry: The server is busy; retrying in 3 s (attempt 1 of 8)...",
                      false},
         Interruption{"rangesIgnored", "no-ranges", Served::TestVideo, Ending::Finished, 1.5, 0,
                      "", true},
@@ -153,11 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                      0.5, "", true},
         Interruption{"givesUpKeepingWhatArrived", "gives-up-50", Served::TestVideo,
                      Ending::KeptThenContinued, 1, 0,
-                     "Download will retry: Connection lost; retrying in 16 s (attempt 5 of 5)...",
+                     "Download will retry: Connection lost; retrying in 30 s (attempt 8 of 8)...",
                      false},
         // Nothing arrived, so nothing is kept.
-        Interruption{"fiveFailuresInARow", "dropped-0", Served::TestVideo, Ending::Failed, 0, 0,
-                     "Download will retry: Connection lost; retrying in 16 s (attempt 5 of 5)...",
+        Interruption{"eightFailuresInARow", "dropped-0", Served::TestVideo, Ending::Failed, 0, 0,
+                     "Download will retry: Connection lost; retrying in 30 s (attempt 8 of 8)...",
                      false},
         Interruption{"cancelDuringRetry", "dropped-50", Served::TestVideo,
                      Ending::CancelledDuringRetry, 0.5, 0, "", false}),

@@ -89,12 +89,14 @@ TEST_F(DownloadInAProcess, killedMidTransfer_keepsTheEarlierFileAndContinuesNext
               QStringList{"video.flv"});
 }
 
+// A write that fails keeps what was written, for when there is room again.
 TEST_F(DownloadInAProcess, fileSizeLimitReached_failsTheWriteAndKeepsTheEarlierFile) {
     const DriverOutput run = runDriver(
         kDriver, {"download", "size-4194304", destination(), "--file-size-limit", "1048576"});
     ASSERT_EQ(run.exitCode, 0) << run.raw.toStdString();
     EXPECT_EQ(run.value("status"),
-              QStringLiteral("Download failed: The file %1 could not be written: File too large.")
+              QStringLiteral("Download failed: The file %1 could not be written: File too large. "
+                             "Download again to resume.")
                   .arg(destination()));
     EXPECT_EQ(run.value("download-button"), "&Download FLV");
     EXPECT_TRUE(run.values("log").contains("Download failed! Error - The file " + destination() +
@@ -102,7 +104,11 @@ TEST_F(DownloadInAProcess, fileSizeLimitReached_failsTheWriteAndKeepsTheEarlierF
                                            "http://www.vistaro.com/get_video?video_id=size-"
                                            "4194304&amp;t=OEgsToPDskJ"))
         << run.raw.toStdString();
-    expectEarlierFileAlone();
+    QFile earlier(destination());
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), kEarlierContents);
+    EXPECT_EQ(QFileInfo(folder.filePath(".video.flv.part")).size(), 1048576);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(".video.flv.part.record")));
 }
 
 enum class Converter { Missing, NotExecutable, Scripted };
