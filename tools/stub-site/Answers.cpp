@@ -42,6 +42,7 @@ constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
     {FaultMode::DroppedPercent, Delivery::DropAfter}, {FaultMode::DropsEvery, Delivery::DropAfter},
     {FaultMode::GivesUp, Delivery::DropAfter},
     {FaultMode::Outage, Delivery::DropAfter},
+    {FaultMode::Expired, Delivery::DropAfter},
     {FaultMode::IgnoresRanges, Delivery::DropAfter},  {FaultMode::Changed, Delivery::DropAfter},
 };
 
@@ -80,6 +81,7 @@ std::vector<qint64> stopPointsFor(const FaultChoice& fault, qint64 size, int req
     case FaultMode::IgnoresRanges:
     case FaultMode::Changed:
     case FaultMode::Outage:
+    case FaultMode::Expired:
         if (requestNumber == 1)
             return {percentOf(size, 50)};
         return {};
@@ -241,6 +243,11 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
     case FaultMode::HostileReason:
         return htmlResponse(503, kHostileReason, QStringLiteral("Busy"),
                             QStringLiteral("<p>Try again later.</p>"));
+    case FaultMode::Expired:
+        if (site.videoRequestsFor(videoId) == 2)
+            return htmlResponse(static_cast<int>(fault.number), "Expired", QStringLiteral("Expired"),
+                                QStringLiteral("<p>This link has expired.</p>"));
+        break;
     case FaultMode::Busy:
         if (site.videoRequestsFor(videoId) == 1) {
             Response busy = htmlResponse(503, "Service Unavailable", QStringLiteral("Busy"),

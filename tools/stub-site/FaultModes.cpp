@@ -13,6 +13,8 @@ bool takesNumber(FaultMode mode, qint64 number) {
         return number >= 1 && number <= 99;
     case FaultMode::Redirects:
         return number >= 1;
+    case FaultMode::Expired:
+        return number >= 400 && number <= 599;
     default:
         return true;
     }

@@ -36,8 +36,10 @@ void StubSite::beUnreachableFor(int milliseconds) {
     if (!server_.isListening() || port == 0)
         return;
     server_.close();
+    // A connection closing already (the drop that set this off) sends what
+    // it has queued first.
     for (QTcpSocket* socket : findChildren<QTcpSocket*>())
-        if (socket->state() != QAbstractSocket::UnconnectedState)
+        if (socket->state() == QAbstractSocket::ConnectedState)
             socket->abort();
     QTimer::singleShot(milliseconds, this, [this, port] { listen(port); });
 }
