@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -109,6 +110,13 @@ TEST_F(DownloadInAProcess, fileSizeLimitReached_failsTheWriteAndKeepsTheEarlierF
     EXPECT_EQ(earlier.readAll(), kEarlierContents);
     EXPECT_EQ(QFileInfo(folder.filePath(".video.flv.part")).size(), 1048576);
     EXPECT_TRUE(QFileInfo::exists(folder.filePath(".video.flv.part.record")));
+
+    // With room again, the next Download fetches only the rest.
+    const DriverOutput again = runDriver(kDriver, {"download", "size-4194304", destination()});
+    ASSERT_EQ(again.exitCode, 0) << again.raw.toStdString();
+    EXPECT_EQ(again.value("status"), "Download finished: " + destination());
+    EXPECT_EQ(QFileInfo(destination()).size(), 4194304);
+    EXPECT_LE(again.value("body-bytes").toLongLong(), 4194304 - 1048576 + 64 * 1024);
 }
 
 enum class Converter { Missing, NotExecutable, Scripted };
@@ -318,5 +326,133 @@ INSTANTIATE_TEST_SUITE_P(
                       Ending{"lookupQuit", "lookup", 0, "quit"},
                       Ending{"lookupClosed", "lookup", 0, "close"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// Starts the driver with arguments and waits until it prints `until`.
+bool startDriverUntil(QProcess& driver, const QString& executable, const QStringList& arguments,
+                      const QByteArray& until, QByteArray& output) {
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(executable, arguments);
+    if (!driver.waitForStarted())
+        return false;
+    QDeadlineTimer deadline(30000);
+    while (!output.contains(until) && !deadline.hasExpired() &&
+           driver.state() == QProcess::Running) {
+        driver.waitForReadyRead(100);
+        output += driver.readAllStandardOutput();
+    }
+    return output.contains(until);
+}
+
+// A second window meets a destination that the first one is downloading to:
+// whatever the second does, the first ends with the served file, and the
+// second changes nothing on the disk.
+struct SecondWindow {
+    const char* name;
+    bool killedAtOnce; // or left to end by itself
+};
+
+void PrintTo(const SecondWindow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class TwoWindows : public DownloadInAProcess, public ::testing::WithParamInterface<SecondWindow> {};
+
+TEST_P(TwoWindows, neverShareADestination) {
+    const SecondWindow& row = GetParam();
+    QProcess first;
+    QByteArray firstOutput;
+    ASSERT_TRUE(startDriverUntil(first, kDriver, {"download", "slow", destination()}, "received: ",
+                                 firstOutput))
+        << firstOutput.toStdString();
+    const QString kept = folder.filePath(".video.flv.part");
+    const QByteArray keptBefore = [&] {
+        QFile file(kept);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    if (row.killedAtOnce) {
+        QProcess second;
+        QByteArray secondOutput;
+        startDriverUntil(second, kDriver, {"download", "slow", destination()}, "status: ",
+                         secondOutput);
+        ::kill(static_cast<pid_t>(second.processId()), SIGKILL);
+        second.waitForFinished(10000);
+    } else {
+        const DriverOutput second = runDriver(kDriver, {"download", "slow", destination()});
+        ASSERT_EQ(second.exitCode, 0) << second.raw.toStdString();
+        EXPECT_EQ(second.value("status"),
+                  QStringLiteral("Download failed: Another Reelhound window is downloading to %1. "
+                                 "Wait until it has finished, or choose another file.")
+                      .arg(destination()));
+        EXPECT_TRUE(second.values("log").filter("Link service").isEmpty());
+        QFile file(kept);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().startsWith(keptBefore)) << "the second window wrote there";
+    }
+
+    ASSERT_TRUE(first.waitForFinished(30000));
+    DriverOutput run;
+    run.raw = firstOutput + first.readAllStandardOutput();
+    parseDriverOutput(run);
+    EXPECT_EQ(run.value("status"), "Download finished: " + destination());
+    QFile file(destination());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex(),
+              run.value("served-sha256").toLatin1());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"video.flv"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Reliability, TwoWindows,
+                         ::testing::Values(SecondWindow{"secondStartsToo", false},
+                                           SecondWindow{"secondIsKilled", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Killed with SIGKILL during a conversion, the application cannot clean up:
+// the converter dies with it, and the private folder it wrote in goes with
+// the next conversion there.
+TEST(ConversionKilledWithItsProcess, leavesNoConverterAndItsFolderGoesNextTime) {
+    DriverTree tree;
+    ASSERT_TRUE(tree.create());
+    ASSERT_TRUE(tree.useScriptedConverter());
+    const QString source = tree.filePath(QStringLiteral("clip.flv"));
+    const QString other = tree.filePath(QStringLiteral("other.flv"));
+    for (const auto& [path, contents] :
+         {std::pair{source, QByteArray("err=ready\\n\nwrite-output=10\nsleep=60000\n")},
+          std::pair{other, QByteArray("write-output=10\n")}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    QProcess driver;
+    QByteArray output;
+    ASSERT_TRUE(startDriverUntil(driver, tree.executable(),
+                                 {"hold", "conversion", source, tree.filePath("video.flv")},
+                                 "holding: ready", output))
+        << output.toStdString();
+    DriverOutput held;
+    held.raw = output;
+    parseDriverOutput(held);
+    const qint64 converter = held.value("converter-pid").toLongLong();
+    ASSERT_GT(converter, 0);
+    ::kill(static_cast<pid_t>(driver.processId()), SIGKILL);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+
+    QDeadlineTimer deadline(5000);
+    while (processExists(converter) && !deadline.hasExpired())
+        QThread::msleep(20);
+    EXPECT_FALSE(processExists(converter)) << "the converter outlived the application";
+    const QDir folder(tree.filePath(QString()));
+    EXPECT_EQ(folder.entryList({".reelhound-*"}, QDir::Hidden | QDir::AllEntries).size(), 1);
+
+    const DriverOutput next = runDriver(tree.executable(), {"convert", other, "10"});
+    ASSERT_EQ(next.exitCode, 0) << next.raw.toStdString();
+    EXPECT_TRUE(folder.entryList({".reelhound-*"}, QDir::Hidden | QDir::AllEntries).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(tree.filePath(QStringLiteral("other.mov"))));
+}
 
 } // namespace
