@@ -395,6 +395,13 @@
     </message>
 </context>
 <context>
+    <name>PartialDataClaim</name>
+    <message>
+        <source>Another Reelhound window is downloading to %1. Wait until it has finished, or choose another file.</source>
+        <translation>Ein anderes Reelhound-Fenster lädt gerade nach %1 herunter. Warten Sie, bis es fertig ist, oder wählen Sie eine andere Datei.</translation>
+    </message>
+</context>
+<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 files (%2)</source>

@@ -395,6 +395,13 @@
     </message>
 </context>
 <context>
+    <name>PartialDataClaim</name>
+    <message>
+        <source>Another Reelhound window is downloading to %1. Wait until it has finished, or choose another file.</source>
+        <translation>Otra ventana de Reelhound está descargando en %1. Espere a que termine o elija otro archivo.</translation>
+    </message>
+</context>
+<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 files (%2)</source>

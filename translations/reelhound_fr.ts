@@ -395,6 +395,13 @@
     </message>
 </context>
 <context>
+    <name>PartialDataClaim</name>
+    <message>
+        <source>Another Reelhound window is downloading to %1. Wait until it has finished, or choose another file.</source>
+        <translation>Une autre fenêtre de Reelhound télécharge déjà vers %1. Attendez qu’elle ait terminé ou choisissez un autre fichier.</translation>
+    </message>
+</context>
+<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 files (%2)</source>
