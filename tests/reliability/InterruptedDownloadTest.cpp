@@ -66,7 +66,7 @@ TEST_P(InterruptedDownload, endsWithTheServedFileOrLeavesNothing) {
         ASSERT_TRUE(runEventLoopUntil(
             [&] { return ui().downloadProgressTextField->text().contains("retrying"); }));
         EXPECT_EQ(ui().downloadProgressTextField->text(),
-                  "Connection lost; retrying in 1 s (attempt 1 of 8)...");
+                  "Connection lost; retrying in 1 s (attempt 1 of 41)...");
         ui().FLVGetFLVButton->click(); // in its cancel form
     }
     ASSERT_TRUE(waitForTransferOutcome());
@@ -131,20 +131,20 @@ INSTANTIATE_TEST_SUITE_P(
     Reliability, InterruptedDownload,
     ::testing::Values(
         Interruption{"dropAt10Percent", "dropped-10", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 8)...",
+                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 41)...",
                      false},
         Interruption{"dropAt50Percent", "dropped-50", Served::TestVideo, Ending::Finished, 1, 0,
                      "", false},
         Interruption{"dropAt90Percent", "dropped-90", Served::TestVideo, Ending::Finished, 1, 0,
                      "", false},
         Interruption{"stall", "stall", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: No data arrived; retrying in 1 s (attempt 1 of 8)...",
+                     "Download will retry: No data arrived; retrying in 1 s (attempt 1 of 41)...",
                      false},
         Interruption{"threeDrops", "drops-25", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 8)...",
+                     "Download will retry: Connection lost; retrying in 1 s (attempt 1 of 41)...",
                      false},
         Interruption{"busyWithRetryAfter", "busy", Served::TestVideo, Ending::Finished, 1, 0,
-                     "Download will retry: The server is busy; retrying in 3 s (attempt 1 of 8)...",
+                     "Download will retry: The server is busy; retrying in 3 s (attempt 1 of 41)...",
                      false},
         Interruption{"rangesIgnored", "no-ranges", Served::TestVideo, Ending::Finished, 1.5, 0,
                      "", true},
@@ -153,11 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                      0.5, "", true},
         Interruption{"givesUpKeepingWhatArrived", "gives-up-50", Served::TestVideo,
                      Ending::KeptThenContinued, 1, 0,
-                     "Download will retry: Connection lost; retrying in 30 s (attempt 8 of 8)...",
+                     "Download will retry: Connection lost; retrying in 3 s (attempt 41 of 41)...",
                      false},
         // Nothing arrived, so nothing is kept.
-        Interruption{"eightFailuresInARow", "dropped-0", Served::TestVideo, Ending::Failed, 0, 0,
-                     "Download will retry: Connection lost; retrying in 30 s (attempt 8 of 8)...",
+        Interruption{"failuresInARowUntilTheRetriesEnd", "dropped-0", Served::TestVideo, Ending::Failed, 0, 0,
+                     "Download will retry: Connection lost; retrying in 3 s (attempt 41 of 41)...",
                      false},
         Interruption{"cancelDuringRetry", "dropped-50", Served::TestVideo,
                      Ending::CancelledDuringRetry, 0.5, 0, "", false}),

@@ -1,6 +1,7 @@
 #include "stub-site/Answers.h"
 
 #include "core/Configuration.h"
+#include "core/RetryPolicy.h"
 #include "core/WatchAddress.h"
 #include "stub-site/FaultModes.h"
 #include "stub-site/StubSite.h"
@@ -47,7 +48,7 @@ constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
 };
 
 // A client that retries this many times in a row gives up on "gives-up-N".
-constexpr int kGivesUpAfterRetries = 8;
+constexpr int kGivesUpAfterRetries = kMaximumRetries;
 // How long "size-outage-N" leaves the site unreachable.
 constexpr int kSizeOutageMilliseconds = 10000;
 
