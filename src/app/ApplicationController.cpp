@@ -3,6 +3,7 @@
 #include "app/DesktopNotices.h"
 #include "app/DesktopServices.h"
 #include "app/widgets/NewestLines.h"
+#include "app/WindowPlacement.h"
 #include "app/widgets/ProgressIndicator.h"
 #include "app/widgets/SteadyWidth.h"
 #include "core/Configuration.h"
@@ -157,15 +158,16 @@ void ApplicationController::placeWindow() {
     // Centre on the screen the window will appear on, at the size it will show with.
     if (QLayout* layout = mainWindow->layout())
         layout->activate();
-    if (const QScreen* screen =
-            mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = mainWindow->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        mainWindow->move(frame.topLeft());
-    }
+    const QScreen* screen =
+        mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        placeWindowOnScreen(*mainWindow, *screen);
     mainWindow->show();
     mainWindow->raise();
     mainWindow->activateWindow();
+    // Shown, the window may have learnt the size of its frame.
+    if (screen)
+        placeWindowOnScreen(*mainWindow, *screen);
     mainWindow->repaint();
 }
 
@@ -194,6 +196,7 @@ void ApplicationController::setConversionSettingsEnabled(bool flag) {
 void ApplicationController::applyControlStates() {
     const ControlStates states = controlStatesFor(activities_);
     URLGetURLButton->setEnabled(states.getEnabled);
+    const QPointer<QWidget> focused = mainWindow->focusWidget();
     recentURLPopUpButton->setEnabled(states.recentMenuEnabled);
     downloadDestinationSelectButton->setEnabled(states.destinationSelectEnabled);
     if (states.downloadButtonCancels != downloadButtonCancels_) {
@@ -214,6 +217,51 @@ void ApplicationController::applyControlStates() {
     convertFLVButton->setEnabled(states.convertButtonEnabled);
 }
 
+    handFocusOn(focused);
+    appliedActivities_ = activities_;
+}
+
+namespace {
+
+bool usable(const QWidget* control) {
+    return control != nullptr && control->isEnabled() && control->isVisibleTo(control->window());
+}
+
+} // namespace
+
+QWidget* ApplicationController::focusSuccessor() const {
+    // The button of the work that runs, or else of the work that just ended.
+    if (activities_.downloading())
+        return FLVGetFLVButton;
+    if (activities_.converting || appliedActivities_.converting)
+        return convertFLVButton;
+    if (appliedActivities_.downloading())
+        return FLVGetFLVButton;
+    return convertFLVButton->isEnabled() ? convertFLVButton : FLVGetFLVButton;
+}
+
+void ApplicationController::handFocusOn(QWidget* focusedBefore) {
+    QWidget* const focusedNow = mainWindow->focusWidget();
+    if (focusedNow != focusParkedAt_)
+        focusOwedTo_ = nullptr; // the person has moved it since
+    if (focusOwedTo_ && usable(focusOwedTo_)) {
+        std::exchange(focusOwedTo_, nullptr)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (focusedBefore == nullptr || usable(focusedBefore))
+        return;
+    // The focused control went out of use (Qt has moved the focus to whatever
+    // follows in the Tab chain, or nowhere).
+    QWidget* const successor = focusSuccessor();
+    if (usable(successor)) {
+        successor->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Briefly out of use itself (a cancel on its way out): the address field,
+    // never disabled, holds the focus until the successor is back.
+    URLEntryTextField->setFocus(Qt::OtherFocusReason);
+    focusOwedTo_ = successor;
+    focusParkedAt_ = URLEntryTextField;
 void ApplicationController::setFLVGetFLVButtonAction(void (ApplicationController::*action)()) {
     // Target and action: whatever the button sent before, it now sends this.
     disconnect(FLVGetFLVButton, &QPushButton::clicked, this, nullptr);
@@ -477,8 +525,10 @@ void ApplicationController::offerShowInFolder(const QString& path) {
     if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
         link->setHidden(path.isEmpty());
 }
+    const QPointer<QWidget> focused = mainWindow->focusWidget();
 
 void ApplicationController::showFinishedFileInFolder() {
+    handFocusOn(focused);
     // Safe whatever runs: it only shows a file that is already there.
     if (finishedFile_.isEmpty() || !QFileInfo::exists(finishedFile_))
         return;

@@ -25,6 +25,7 @@ class QLineEdit;
 class QMainWindow;
 class QPushButton;
 class QWebEngineView;
+class QWidget;
 
 namespace Ui {
 class MainWindow;
@@ -168,6 +169,10 @@ private:
     void applyControlStates();
     void storeRecentURLs();
     void startVideoDownload();
+    // A focused control that went out of use hands the focus to the button of
+    // the work that runs or just ended, so the keyboard is never left nowhere.
+    void handFocusOn(QWidget* focusedBefore);
+    QWidget* focusSuccessor() const;
     void linkLookupFinished(const PageFetchResult& page);
     void startTransfer(const QString& address);
     // Where downloads that may have kept data are listed (beside the preferences).
@@ -229,6 +234,11 @@ private:
     Activities activities_;
     std::unique_ptr<PageRequest> linkLookup_;
     QPointer<Download> download_;
+    // What the controls were last set for.
+    Activities appliedActivities_;
+    // Where the focus goes once it is usable again, while it waits elsewhere.
+    QPointer<QWidget> focusOwedTo_;
+    QPointer<QWidget> focusParkedAt_;
     QString transferDestination_; // where the running transfer writes
     // A download that finished while a conversion ran hands its file over
     // to the conversion controls once the conversion has ended.

@@ -2,6 +2,7 @@
 
 #include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
+#include "app/widgets/ScrollingContent.h"
 #include "core/ConverterCommandLine.h"
 #include "ui_MainWindow.h"
 
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     applyItemTags();
 
     // The download's progress row shows only while a download runs: an idle
+    setCentralWidget(new ScrollingContent(takeCentralWidget(), this));
     // window keeps no empty band for it. The progress line changes with every
     // chunk; its length must not make the layout recompute the window each time.
     ui_->downloadProgressTextField->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

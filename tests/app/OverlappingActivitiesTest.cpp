@@ -155,6 +155,10 @@ protected:
             EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
             EXPECT_TRUE(states.escapeCancelsDownload);
         }
+        // The keyboard is never left nowhere.
+        const QWidget* focused = window->focusWidget();
+        EXPECT_TRUE(focused && focused->isEnabled() && focused->isVisibleTo(window.get()))
+            << (focused ? focused->objectName().toStdString() : "no focus");
         expectEarlierFileIntact();
     }
 
