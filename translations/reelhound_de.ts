@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -253,7 +260,7 @@
     </message>
     <message>
         <source>&amp;Convert</source>
-        <translation>&amp;Konvertieren</translation>
+        <translation>Umw&amp;andeln</translation>
     </message>
     <message>
         <source>Convert the source file into the chosen format</source>
@@ -261,7 +268,7 @@
     </message>
     <message>
         <source>The converter&apos;s latest output</source>
-        <translation>Die letzte Ausgabe des Konverters</translation>
+        <translation>Die letzte Ausgabe des Umwandlers</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -497,7 +504,7 @@
     </message>
     <message>
         <source>&amp;Convert</source>
-        <translation>&amp;Konvertieren</translation>
+        <translation>Umw&amp;andeln</translation>
     </message>
     <message>
         <source>Stop the conversion</source>
@@ -541,7 +548,7 @@
     </message>
     <message>
         <source>Convert</source>
-        <translation>Konvertieren</translation>
+        <translation>Umwandeln</translation>
     </message>
     <message>
         <source>Conversion finished</source>
@@ -682,6 +689,18 @@
     <message>
         <source>Clear the address</source>
         <translation>Die Adresse löschen</translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation>Heruntergeladene Menge</translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation>Ausgabe des Umwandlers</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -681,6 +688,18 @@
     </message>
     <message>
         <source>Clear the address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

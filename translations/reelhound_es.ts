@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -53,7 +60,7 @@
     </message>
     <message>
         <source>&amp;Get</source>
-        <translation>&amp;Abrir</translation>
+        <translation>C&amp;argar</translation>
     </message>
     <message>
         <source>Show the video page of the address</source>
@@ -277,7 +284,7 @@
     </message>
     <message>
         <source>Get</source>
-        <translation>Abrir</translation>
+        <translation>Cargar</translation>
     </message>
     <message>
         <source>Save to</source>
@@ -453,7 +460,7 @@
     </message>
     <message>
         <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
-        <translation>Antes de descargar, introduzca la dirección de una página de vídeo de Vistaro y pulse «Abrir».</translation>
+        <translation>Antes de descargar, introduzca la dirección de una página de vídeo de Vistaro y pulse «Cargar».</translation>
     </message>
     <message>
         <source>Looking up the video file...</source>
@@ -682,6 +689,18 @@
     <message>
         <source>Clear the address</source>
         <translation>Borrar la dirección</translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation>Cantidad descargada</translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation>Salida del conversor</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
     </message>
 </context>
 <context>

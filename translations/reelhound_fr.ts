@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -682,6 +689,18 @@
     <message>
         <source>Clear the address</source>
         <translation>Effacer l&apos;adresse</translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation>Quantité téléchargée</translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation>Sortie du convertisseur</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>État</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,11 @@
 #include "app/ApplicationController.h"
 
 #include "app/DesktopNotices.h"
+#include "app/DesktopProgress.h"
 #include "app/DesktopServices.h"
-#include "app/widgets/NewestLines.h"
 #include "app/WindowPlacement.h"
+#include "app/widgets/CalmAccessibleName.h"
+#include "app/widgets/NewestLines.h"
 #include "app/widgets/ProgressIndicator.h"
 #include "app/widgets/SteadyWidth.h"
 #include "core/Configuration.h"
@@ -155,7 +157,7 @@ void ApplicationController::applicationDidFinishLaunching() {
 }
 
 void ApplicationController::placeWindow() {
-    // Centre on the screen the window will appear on, at the size it will show with.
+    // Centre on the screen the window will appear on, at a size that fits it.
     if (QLayout* layout = mainWindow->layout())
         layout->activate();
     const QScreen* screen =
@@ -163,11 +165,11 @@ void ApplicationController::placeWindow() {
     if (screen)
         placeWindowOnScreen(*mainWindow, *screen);
     mainWindow->show();
-    mainWindow->raise();
-    mainWindow->activateWindow();
     // Shown, the window may have learnt the size of its frame.
     if (screen)
         placeWindowOnScreen(*mainWindow, *screen);
+    mainWindow->raise();
+    mainWindow->activateWindow();
     mainWindow->repaint();
 }
 
@@ -194,9 +196,9 @@ void ApplicationController::setConversionSettingsEnabled(bool flag) {
 }
 
 void ApplicationController::applyControlStates() {
+    const QPointer<QWidget> focused = mainWindow->focusWidget();
     const ControlStates states = controlStatesFor(activities_);
     URLGetURLButton->setEnabled(states.getEnabled);
-    const QPointer<QWidget> focused = mainWindow->focusWidget();
     recentURLPopUpButton->setEnabled(states.recentMenuEnabled);
     downloadDestinationSelectButton->setEnabled(states.destinationSelectEnabled);
     if (states.downloadButtonCancels != downloadButtonCancels_) {
@@ -215,8 +217,6 @@ void ApplicationController::applyControlStates() {
                                       : &ApplicationController::convertFLVtoDifferentFormat);
     }
     convertFLVButton->setEnabled(states.convertButtonEnabled);
-}
-
     handFocusOn(focused);
     appliedActivities_ = activities_;
 }
@@ -262,6 +262,8 @@ void ApplicationController::handFocusOn(QWidget* focusedBefore) {
     URLEntryTextField->setFocus(Qt::OtherFocusReason);
     focusOwedTo_ = successor;
     focusParkedAt_ = URLEntryTextField;
+}
+
 void ApplicationController::setFLVGetFLVButtonAction(void (ApplicationController::*action)()) {
     // Target and action: whatever the button sent before, it now sends this.
     disconnect(FLVGetFLVButton, &QPushButton::clicked, this, nullptr);
@@ -462,6 +464,7 @@ void ApplicationController::conversionDidEnd() {
     if (run.succeeded())
         showConversionProgress();
 
+    desktopProgress().setProgress(DesktopProgress::Work::Conversion, std::nullopt);
     activities_.converting = false;
     activities_.downloadUnlocked = true;
     activities_.sourceAccepted = true;
@@ -522,22 +525,29 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
 
 void ApplicationController::offerShowInFolder(const QString& path) {
     finishedFile_ = path;
+    const QPointer<QWidget> focused = mainWindow->focusWidget();
     if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
         link->setHidden(path.isEmpty());
+    handFocusOn(focused);
 }
-    const QPointer<QWidget> focused = mainWindow->focusWidget();
 
 void ApplicationController::showFinishedFileInFolder() {
-    handFocusOn(focused);
     // Safe whatever runs: it only shows a file that is already there.
     if (finishedFile_.isEmpty() || !QFileInfo::exists(finishedFile_))
         return;
     desktop_.showInFolder(finishedFile_);
 }
 
-void ApplicationController::useNotificationBus(const QDBusConnection& bus) {
+void ApplicationController::useDesktopBus(const QDBusConnection& bus) {
     notices_ = std::make_unique<DesktopNotices>(
         bus, [this](const QString& path) { desktop_.showInFolder(path); });
+    desktopProgress_ = std::make_unique<DesktopProgress>(*mainWindow, bus);
+}
+
+DesktopProgress& ApplicationController::desktopProgress() {
+    if (!desktopProgress_)
+        useDesktopBus(QDBusConnection::sessionBus());
+    return *desktopProgress_;
 }
 
 void ApplicationController::announce(const QString& summary, const QString& body,
@@ -546,12 +556,13 @@ void ApplicationController::announce(const QString& summary, const QString& body
     if (mainWindow->isActiveWindow())
         return;
     if (!notices_)
-        useNotificationBus(QDBusConnection::sessionBus());
+        useDesktopBus(QDBusConnection::sessionBus());
     notices_->post(summary, body, path);
 }
 
 void ApplicationController::showConversionText(const QString& text) {
     convertFLVProgressTextField->setText(text);
+    lineTextChanged(*convertFLVProgressTextField);
     // Room for the converter's lines only while there is something to read.
     convertFLVProgressTextField->setHidden(text.isEmpty());
 }
@@ -563,6 +574,7 @@ void ApplicationController::showConversionProgress() {
         return;
     convertFLVProgressIndicator->setIndeterminate(false);
     convertFLVProgressIndicator->setDoubleValue(*percent);
+    desktopProgress().setProgress(DesktopProgress::Work::Conversion, percent);
     // Whole percents, rounded down: 100 only when the run is through.
     const int shown = static_cast<int>(*percent);
     const auto left = progress.secondsLeft(
@@ -731,6 +743,7 @@ void ApplicationController::carryOutCancel() {
 }
 
 void ApplicationController::transferEnded() {
+    desktopProgress().setProgress(DesktopProgress::Work::Download, std::nullopt);
     download_ = nullptr;
     transferDestination_.clear();
     activities_.transfer = TransferActivity::Idle;
@@ -802,6 +815,8 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
         downloadFLVProgressIndicator->startAnimation();
     }
     downloadProgressTextField->setText(downloadProgressLine(progress));
+    lineTextChanged(*downloadProgressTextField);
+    desktopProgress().setProgress(DesktopProgress::Work::Download, progress.percent);
 }
 
 void ApplicationController::downloadWillRetry(Download&, const DownloadRetry& retry) {
@@ -812,6 +827,7 @@ void ApplicationController::downloadWillRetry(Download&, const DownloadRetry& re
                              .arg(retry.retries);
     desktop_.log(QStringLiteral("Download will retry: ") + line);
     downloadProgressTextField->setText(line);
+    lineTextChanged(*downloadProgressTextField);
 }
 
 void ApplicationController::downloadWillStartOver(Download&, const QString& reason) {

@@ -34,6 +34,7 @@ class MainWindow;
 namespace reelhound {
 
 class DesktopNotices;
+class DesktopProgress;
 class DesktopServices;
 class Preferences;
 class ProgressIndicator;
@@ -156,8 +157,9 @@ public slots:
     void showFinishedFileInFolder();
 
 public:
-    // Where notices go while the window is not active; the session bus unless told.
-    void useNotificationBus(const QDBusConnection& bus);
+    // Where notices (while the window is not active) and the task bar's
+    // progress go; the session bus unless told.
+    void useDesktopBus(const QDBusConnection& bus);
     void conversionProgressDataReceived(reelhound::ConverterProcess* source);
 
 private:
@@ -167,12 +169,12 @@ private:
     // Sets every control's enabled state and the two buttons' forms from
     // what runs; called after every change of activities_.
     void applyControlStates();
-    void storeRecentURLs();
-    void startVideoDownload();
     // A focused control that went out of use hands the focus to the button of
     // the work that runs or just ended, so the keyboard is never left nowhere.
     void handFocusOn(QWidget* focusedBefore);
     QWidget* focusSuccessor() const;
+    void storeRecentURLs();
+    void startVideoDownload();
     void linkLookupFinished(const PageFetchResult& page);
     void startTransfer(const QString& address);
     // Where downloads that may have kept data are listed (beside the preferences).
@@ -232,13 +234,13 @@ private:
 
     // The one record of what runs. Controls follow it; actions check it.
     Activities activities_;
-    std::unique_ptr<PageRequest> linkLookup_;
-    QPointer<Download> download_;
     // What the controls were last set for.
     Activities appliedActivities_;
     // Where the focus goes once it is usable again, while it waits elsewhere.
     QPointer<QWidget> focusOwedTo_;
     QPointer<QWidget> focusParkedAt_;
+    std::unique_ptr<PageRequest> linkLookup_;
+    QPointer<Download> download_;
     QString transferDestination_; // where the running transfer writes
     // A download that finished while a conversion ran hands its file over
     // to the conversion controls once the conversion has ended.
@@ -250,6 +252,8 @@ private:
     QElapsedTimer conversionClock_;
     QString finishedFile_;
     std::unique_ptr<DesktopNotices> notices_;
+    std::unique_ptr<DesktopProgress> desktopProgress_;
+    DesktopProgress& desktopProgress();
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;

@@ -2,6 +2,8 @@
 
 #include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
+#include "app/widgets/CalmAccessibleName.h"
+#include "app/widgets/PopUpAccessibility.h"
 #include "app/widgets/ScrollingContent.h"
 #include "core/ConverterCommandLine.h"
 #include "ui_MainWindow.h"
@@ -48,11 +50,13 @@ void keepPlaceWhenHidden(QWidget* widget) {
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainWindow) {
+    // Before the pop-ups exist: a screen reader may ask about them as they are made.
+    nameLabelledPopUps();
     ui_->setupUi(this);
     applyItemTags();
+    setCentralWidget(new ScrollingContent(takeCentralWidget(), this));
 
     // The download's progress row shows only while a download runs: an idle
-    setCentralWidget(new ScrollingContent(takeCentralWidget(), this));
     // window keeps no empty band for it. The progress line changes with every
     // chunk; its length must not make the layout recompute the window each time.
     ui_->downloadProgressTextField->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -76,6 +80,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 
     showPathFieldsAsReadOnly();
     elideLongRecentAddresses();
+    nameLineCalmly(*ui_->downloadProgressTextField, tr("Amount downloaded"));
+    nameLineCalmly(*ui_->convertFLVProgressTextField, tr("Converter output"));
+    statusBar()->setAccessibleName(tr("Status"));
     // Offered in the status line once a download or a conversion has made a file.
     auto* showInFolder = new QLabel(statusBar());
     showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
