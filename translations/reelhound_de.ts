@@ -35,6 +35,22 @@
             <numerusform>%1 Bytes empfangen / %2 Prozent fertig</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation>%1 MB mit %2 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation>%1 von %2 MB mit %3 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation>%1 von %2 MB mit %3 MB/s, noch etwa %4 s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation>%1 von %2 MB mit %3 MB/s, noch etwa %4 min</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -392,6 +408,14 @@
     <message>
         <source>The transfer from %1 failed: %2.</source>
         <translation>Die Übertragung von %1 ist fehlgeschlagen: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
+        <translation>de</translation>
     </message>
 </context>
 <context>

@@ -35,6 +35,22 @@
             <numerusform></numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -391,6 +407,14 @@
     </message>
     <message>
         <source>The transfer from %1 failed: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

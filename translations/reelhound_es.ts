@@ -35,6 +35,22 @@
             <numerusform>%1 bytes recibidos / %2 por ciento completado</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation>%1 MB a %2 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation>%1 de %2 MB a %3 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation>%1 de %2 MB a %3 MB/s, quedan unos %4 s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation>%1 de %2 MB a %3 MB/s, quedan unos %4 min</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -392,6 +408,14 @@
     <message>
         <source>The transfer from %1 failed: %2.</source>
         <translation>La transferencia desde %1 ha fallado: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
+        <translation>es</translation>
     </message>
 </context>
 <context>

@@ -35,6 +35,22 @@
             <numerusform>%1 octets reçus / terminé à %2 pour cent</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation>%1 Mo à %2 Mo/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation>%1 sur %2 Mo à %3 Mo/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation>%1 sur %2 Mo à %3 Mo/s, environ %4 s restantes</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation>%1 sur %2 Mo à %3 Mo/s, environ %4 min restantes</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -392,6 +408,14 @@
     <message>
         <source>The transfer from %1 failed: %2.</source>
         <translation>Le transfert depuis %1 a échoué&#xa0;: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
+        <translation>fr</translation>
     </message>
 </context>
 <context>

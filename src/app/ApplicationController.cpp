@@ -772,6 +772,8 @@ void ApplicationController::downloadDidBegin(Download& download) {
 void ApplicationController::downloadDidReceiveResponse(Download&,
                                                        const DownloadResponse& response) {
     bytesReceived_ = 0;
+    transferRate_ = TransferRate{};
+    transferClock_.start();
     setDownloadResponse(response);
 }
 
@@ -817,6 +819,16 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
     downloadProgressTextField->setText(downloadProgressLine(progress));
     lineTextChanged(*downloadProgressTextField);
     desktopProgress().setProgress(DesktopProgress::Work::Download, progress.percent);
+    showTransferRate(expected);
+}
+
+void ApplicationController::showTransferRate(std::int64_t expectedLength) {
+    // The figures change twice a second at most, as the rate is measured.
+    if (!transferRate_.sample(bytesReceived_,
+                              static_cast<double>(transferClock_.elapsed()) / 1000.0))
+        return;
+    if (const auto line = transferRateLine(transferRate_, bytesReceived_, expectedLength))
+        mainWindow->statusBar()->showMessage(transferRateText(*line));
 }
 
 void ApplicationController::downloadWillRetry(Download&, const DownloadRetry& retry) {

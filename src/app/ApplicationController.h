@@ -2,6 +2,7 @@
 
 #include "core/ControlStates.h"
 #include "core/ConverterCommandLine.h"
+#include "core/TransferRate.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
 #include "platform/Download.h"
@@ -192,6 +193,8 @@ private:
     // The percentage on the bar and, with the time left, in the status line.
     void showConversionProgress();
     void showTransferOutcome(const QString& message);
+    // Speed and time left in the status line while a file arrives.
+    void showTransferRate(std::int64_t expectedLength);
 
     // Outlets, in the window's order. A field whose accessor has the same
     // name carries a trailing underscore.
@@ -229,6 +232,8 @@ private:
     // 64-bit, so that files past 2 GiB count correctly.
     std::int64_t bytesReceived_ = 0;
     std::int32_t shouldCancelDownload_ = 0;
+    TransferRate transferRate_;
+    QElapsedTimer transferClock_; // since the response of the current transfer
     bool downloadButtonCancels_ = false;
     bool convertButtonStops_ = false;
 

@@ -133,6 +133,7 @@ TEST_F(DesktopProgressTest, downloadLine_isNamedForWhatItIsAndChangesItsNameCalm
     chooseDestination(destination());
     QLabel* line = ui().downloadProgressTextField;
     QStringList names;
+    QStringList messages;
     QElapsedTimer clock;
     clock.start();
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow")); // a chunk every 50 ms
@@ -140,12 +141,18 @@ TEST_F(DesktopProgressTest, downloadLine_isNamedForWhatItIsAndChangesItsNameCalm
     ASSERT_TRUE(runEventLoopUntil([&] {
         if (names.isEmpty() || names.last() != line->accessibleName())
             names << line->accessibleName();
+        if (messages.isEmpty() || messages.last() != statusMessage())
+            messages << statusMessage();
         return !controller->activities().downloading();
     }));
     const qint64 took = clock.elapsed();
     EXPECT_TRUE(names.last().startsWith("Amount downloaded: received ")) << names.last().toStdString();
     // A screen reader speaks each new name: a few in all, not one a chunk.
     EXPECT_LE(names.size(), took / kCalmNameIntervalMs + 3) << names.join(" | ").toStdString();
+    // Speed and time left in the status line meanwhile.
+    const QRegularExpression rate(
+        QStringLiteral("^\\d+\\.\\d of \\d+\\.\\d MB at \\d+\\.\\d MB/s, about \\d+ s left$"));
+    EXPECT_FALSE(messages.filter(rate).isEmpty()) << messages.join(" | ").toStdString();
     EXPECT_EQ(ui().convertFLVProgressTextField->accessibleName(), "Converter output");
     EXPECT_EQ(window->statusBar()->accessibleName(), "Status");
 }
