@@ -115,7 +115,7 @@
         <translation>Die Datei wählen, in der das Video gespeichert wird</translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation>Aus&amp;wählen...</translation>
     </message>
     <message>
@@ -135,7 +135,7 @@
         <translation>Umwandlung</translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation>&amp;Quelle:</translation>
     </message>
     <message>
@@ -212,7 +212,7 @@
     </message>
     <message>
         <source>Frame rat&amp;e:</source>
-        <translation>Bildrat&amp;e:</translation>
+        <translation>&amp;Bildrate:</translation>
     </message>
     <message>
         <source>Frame rate</source>
@@ -276,7 +276,7 @@
     </message>
     <message>
         <source>&amp;Convert</source>
-        <translation>Umw&amp;andeln</translation>
+        <translation>Umwand&amp;eln</translation>
     </message>
     <message>
         <source>Convert the source file into the chosen format</source>
@@ -315,12 +315,28 @@
         <translation>Quelle</translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
+        <source>Audio fre&amp;quency:</source>
         <translation>Audio-&amp;Frequenz:</translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
-        <translation>Video &amp;herunterladen</translation>
+        <source>Convert &amp;when the download finishes</source>
+        <translation>Nach dem Herunterladen s&amp;ofort umwandeln</translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation>Jeden fertigen Download mit den obigen Einstellungen umwandeln</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation>Ü&amp;ber Reelhound</translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
+        <translation>Nach dem Herunterladen sofort umwandeln</translation>
     </message>
 </context>
 <context>
@@ -528,7 +544,7 @@
     </message>
     <message>
         <source>&amp;Convert</source>
-        <translation>Umw&amp;andeln</translation>
+        <translation>Umwand&amp;eln</translation>
     </message>
     <message>
         <source>Stop the conversion</source>
@@ -547,8 +563,8 @@
         <translation>In %2 gibt es bereits eine Datei namens %1. Ersetzen?</translation>
     </message>
     <message>
-        <source>Replace</source>
-        <translation>Ersetzen</translation>
+        <source>&amp;Replace</source>
+        <translation>&amp;Ersetzen</translation>
     </message>
     <message>
         <source>The link service gave an address too long to use.</source>
@@ -609,6 +625,22 @@
     <message>
         <source>Download failed: %1 Download again to resume.</source>
         <translation>Download fehlgeschlagen: %1 Erneut herunterladen, um fortzusetzen.</translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>Über Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Lädt Videos von der Vistaro-Website herunter und wandelt sie in andere Formate um.&lt;/p&gt;&lt;p&gt;Freie Software unter der GNU General Public License, Version 3 oder jede spätere Version (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -115,7 +115,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -135,7 +135,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -315,11 +315,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
+        <source>Audio fre&amp;quency:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
+        <source>Convert &amp;when the download finishes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -547,7 +563,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Replace</source>
+        <source>&amp;Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -608,6 +624,22 @@
     </message>
     <message>
         <source>Download failed: %1 Download again to resume.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -115,7 +115,7 @@
         <translation>Choisir le fichier dans lequel la vidéo est enregistrée</translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation>C&amp;hoisir...</translation>
     </message>
     <message>
@@ -135,7 +135,7 @@
         <translation>Conversion</translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation>&amp;Source&#xa0;:</translation>
     </message>
     <message>
@@ -315,12 +315,28 @@
         <translation>Source</translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
-        <translation>Fréquence au&amp;dio&#xa0;:</translation>
+        <source>Audio fre&amp;quency:</source>
+        <translation>Fré&amp;quence audio&#xa0;:</translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
-        <translation>Télécharger la &amp;vidéo</translation>
+        <source>Convert &amp;when the download finishes</source>
+        <translation>Tou&amp;jours convertir après le téléchargement</translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation>Convertir chaque téléchargement terminé avec les réglages ci-dessus</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ai&amp;de</translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation>À &amp;propos de Reelhound</translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
+        <translation>Toujours convertir après le téléchargement</translation>
     </message>
 </context>
 <context>
@@ -547,8 +563,8 @@
         <translation>Un fichier nommé %1 existe déjà dans %2. Le remplacer&#xa0;?</translation>
     </message>
     <message>
-        <source>Replace</source>
-        <translation>Remplacer</translation>
+        <source>&amp;Replace</source>
+        <translation>&amp;Remplacer</translation>
     </message>
     <message>
         <source>The link service gave an address too long to use.</source>
@@ -609,6 +625,22 @@
     <message>
         <source>Download failed: %1 Download again to resume.</source>
         <translation>Échec du téléchargement&#xa0;: %1 Téléchargez à nouveau pour reprendre.</translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation>Ann&amp;uler</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>À propos de Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Télécharge des vidéos du site Vistaro et les convertit dans d&apos;autres formats.&lt;/p&gt;&lt;p&gt;Logiciel libre sous la licence publique générale GNU, version 3 ou toute version ultérieure (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
     </message>
 </context>
 <context>

@@ -26,6 +26,7 @@
 #include "ui_MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QDir>
@@ -68,6 +69,11 @@ QString alertButton() {
 
 QString recentURLsKey() {
     return QString::fromLatin1(kRecentURLsKey);
+}
+
+// Off unless the person has turned it on.
+QString convertWhenDownloadedKey() {
+    return QStringLiteral("RHDConvertWhenDownloaded");
 }
 
 } // namespace
@@ -114,8 +120,10 @@ void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& wind
     RLHDWebView_ = ui.RLHDWebView;
     mainWindow = &window;
     downloadMP4Action = ui.downloadMP4Action;
+    convertAction = ui.convertAction;
+    convertWhenDownloadedCheckBox = ui.convertWhenDownloadedCheckBox;
     // The two toggling buttons keep one width, so nothing beside them moves.
-    keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cancel")});
+    keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cance&l")});
     keepWidthOfWidestTitle(*convertFLVButton, {tr("&Convert"), tr("Sto&p")});
     // The window gives the two toggling buttons their idle forms.
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
@@ -129,6 +137,11 @@ void ApplicationController::awakeFromNib() {
     downloadRequestType_ = kRequestTypePage;
     shouldCancelDownload_ = 0;
     loadRecentURLs();
+    convertWhenDownloadedCheckBox->setChecked(
+        preferences_.objectForKey(convertWhenDownloadedKey()).toBool());
+    connect(convertWhenDownloadedCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        preferences_.setObjectForKey(on, convertWhenDownloadedKey());
+    });
     partialDataIndex().removeExpired(std::chrono::system_clock::now());
     downloadDestinationTextField->setText(defaultDestinationPath());
     FLVGetFLVButton->setEnabled(false);
@@ -202,13 +215,14 @@ void ApplicationController::applyControlStates() {
     recentURLPopUpButton->setEnabled(states.recentMenuEnabled);
     downloadDestinationSelectButton->setEnabled(states.destinationSelectEnabled);
     if (states.downloadButtonCancels != downloadButtonCancels_) {
-        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cancel") : tr("&Download FLV"));
+        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cance&l") : tr("&Download FLV"));
         setFLVGetFLVButtonAction(states.downloadButtonCancels
                                      ? &ApplicationController::cancelDownload
                                      : &ApplicationController::downloadFLV);
     }
     FLVGetFLVButton->setEnabled(states.downloadButtonEnabled);
     downloadMP4Action->setEnabled(states.downloadMenuEnabled);
+    convertAction->setEnabled(states.convertMenuEnabled);
     setConversionSettingsEnabled(states.conversionSettingsEnabled);
     selectFLVtoConvertButton->setEnabled(states.selectSourceEnabled);
     if (states.convertButtonStops != convertButtonStops_) {
@@ -468,9 +482,12 @@ void ApplicationController::conversionDidEnd() {
     activities_.converting = false;
     activities_.downloadUnlocked = true;
     activities_.sourceAccepted = true;
+    const bool handedOver = pendingHandover_.has_value();
     if (pendingHandover_)
         convertFLVFilenameTextField->setText(*std::exchange(pendingHandover_, std::nullopt));
     applyControlStates();
+    if (handedOver)
+        convertHandedOverFileIfAsked();
     convertFLVProgressIndicator->setHidden(true);
     convertFLVProgressIndicator->stopAnimation();
     showConversionText(QString());
@@ -878,6 +895,24 @@ void ApplicationController::handOverToConversion(const QString& path) {
     convertFLVFilenameTextField->setText(path);
     activities_.sourceAccepted = true;
     applyControlStates();
+    convertHandedOverFileIfAsked();
+}
+
+void ApplicationController::convertHandedOverFileIfAsked() {
+    // On the next turn: the download's callback, or the conversion's end, is over first.
+    if (convertWhenDownloadedCheckBox->isChecked())
+        QMetaObject::invokeMethod(this, &ApplicationController::convertFLVtoDifferentFormat,
+                                  Qt::QueuedConnection);
+}
+
+void ApplicationController::showAbout() {
+    desktop_.showAbout(
+        mainWindow, tr("About Reelhound"),
+        tr("<h3>Reelhound %1</h3>"
+           "<p>Fetches videos from the Vistaro site and converts them into other formats.</p>"
+           "<p>Free software under the GNU General Public License, version 3 or any later "
+           "version (GPL-3.0-or-later).</p>")
+            .arg(QStringLiteral(REELHOUND_VERSION)));
 }
 
 void ApplicationController::downloadDidFailWithError(Download& download,
@@ -917,7 +952,7 @@ bool ApplicationController::askToReplace(const QString& path) {
     return desktop_.runConfirmation(alertTitle(),
                                     tr("A file named %1 already exists in %2. Replace it?")
                                         .arg(file.fileName(), file.absolutePath()),
-                                    tr("Replace"), tr("Cancel"));
+                                    tr("&Replace"), tr("&Cancel"));
 }
 
 // The service is asked only for a destination that can take the file, and

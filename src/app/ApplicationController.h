@@ -19,6 +19,7 @@
 #include <optional>
 
 class QAction;
+class QCheckBox;
 class QDBusConnection;
 class QComboBox;
 class QLabel;
@@ -153,6 +154,8 @@ public slots:
     void stopConversion();
     // Escape: cancels a running download, or else stops a running conversion.
     void cancelCurrentActivity();
+    // Help > About: what the application is, its version and its licence.
+    void showAbout();
     // "Show in folder" in the status line: the file the last finished
     // download or conversion made, if it is still there.
     void showFinishedFileInFolder();
@@ -183,6 +186,9 @@ private:
     void carryOutCancel();
     void transferEnded();
     void handOverToConversion(const QString& path);
+    // With "Convert when the download finishes" on, a handed-over file is
+    // converted with the current settings, as the convert button would.
+    void convertHandedOverFileIfAsked();
     void conversionDidEnd();
     // The converter's lines, or a word about the run; hidden while empty.
     void showConversionText(const QString& text);
@@ -222,6 +228,8 @@ private:
     QWebEngineView* RLHDWebView_ = nullptr;
     QMainWindow* mainWindow = nullptr;
     QAction* downloadMP4Action = nullptr;
+    QAction* convertAction = nullptr;
+    QCheckBox* convertWhenDownloadedCheckBox = nullptr;
 
     std::optional<QString> video_id_;
     std::optional<QString> flv_id_;

@@ -114,6 +114,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::showKeyOfButton(QAction& item, const QPushButton& button) {
+    // Shown only: the button's own access key does the work, so one key has one owner.
+    const QKeySequence key = QKeySequence::mnemonic(button.text());
+    item.setText(item.text() + QLatin1Char('\t') + key.toString(QKeySequence::NativeText));
+}
+
 void MainWindow::showPathFieldsAsReadOnly() {
     // Fields that only show a path have the window's colour behind their text,
     // as read-only fields have on the desktop, rather than the colour of input.
@@ -164,6 +170,11 @@ void MainWindow::connectToController(ApplicationController& controller) {
             &AC::setDestinationFilename);
     connect(ui_->selectFLVtoConvertButton, &QPushButton::clicked, c, &AC::selectConvertFLVFilename);
     connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
+    connect(ui_->convertAction, &QAction::triggered, c, &AC::convertFLVtoDifferentFormat);
+    connect(ui_->aboutAction, &QAction::triggered, c, &AC::showAbout);
+    // The menu items read as their buttons do, and show the buttons' keys.
+    showKeyOfButton(*ui_->downloadMP4Action, *ui_->FLVGetFLVButton);
+    showKeyOfButton(*ui_->convertAction, *ui_->convertFLVButton);
     connect(findChild<QLabel*>(QStringLiteral("showInFolderLink")), &QLabel::linkActivated, c,
             &AC::showFinishedFileInFolder);
     // The download and convert buttons change their action as work starts and

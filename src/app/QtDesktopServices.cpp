@@ -117,6 +117,10 @@ void QtDesktopServices::beginOpenPanel(QWidget* parent, const FilePanelOptions& 
     beginPanel(parent, options, QFileDialog::AcceptOpen, std::move(completion));
 }
 
+void QtDesktopServices::showAbout(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::about(parent, title, text);
+}
+
 void QtDesktopServices::showInFolder(const QString& path) {
     showInFileManager(path);
 }

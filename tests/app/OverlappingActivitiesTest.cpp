@@ -143,7 +143,7 @@ protected:
                   states.destinationSelectEnabled);
         EXPECT_EQ(ui().FLVGetFLVButton->isEnabled(), states.downloadButtonEnabled);
         EXPECT_EQ(ui().FLVGetFLVButton->text(),
-                  states.downloadButtonCancels ? "Cancel" : "&Download FLV");
+                  states.downloadButtonCancels ? "Cance&l" : "&Download FLV");
         EXPECT_EQ(controller->downloadButtonCancels(), states.downloadButtonCancels);
         EXPECT_EQ(ui().downloadMP4Action->isEnabled(), states.downloadMenuEnabled);
         EXPECT_EQ(ui().videoSizeButton->isEnabled(), states.conversionSettingsEnabled);
@@ -205,6 +205,7 @@ protected:
             window.reset();
             controller.reset();
             QFile::remove(fifo());
+            QFile::remove(settingsPath()); // what a row turned on stays with the row
             desktop = reelhound::testing::RecordingDesktopServices{};
         }
     }
@@ -266,6 +267,15 @@ TEST_P(OverlappingActivities, everyInputKeepsTheInvariants) {
                      controller->downloadFLV();
                  }},
                 {"download menu", [&] { ui().downloadMP4Action->trigger(); }},
+                {"convert menu", [&] { ui().convertAction->trigger(); }},
+                // A download that ends now is converted; one that runs, when it ends.
+                {"convert-when-downloaded check box",
+                 [&] { ui().convertWhenDownloadedCheckBox->click(); }},
+                {"about", [&] { ui().aboutAction->trigger(); },
+                 [&](const Activities& before) {
+                     EXPECT_EQ(desktop.abouts.size(), 1u);
+                     EXPECT_EQ(controller->activities().busy(), before.busy());
+                 }},
                 {"destination action",
                  [&] {
                      controller->setDestinationFilename();

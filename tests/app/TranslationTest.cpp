@@ -159,9 +159,21 @@ TEST_P(WindowInEachLanguage, everyControlKey_belongsToOneControl) {
     EXPECT_EQ(owners.count(download.toString()), 1u);
     for (const auto& [key, who] : owners)
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
-    // The convert button's other title, while a conversion runs.
-    const QString stop = QCoreApplication::translate("reelhound::ApplicationController", "Sto&p");
-    EXPECT_EQ(owners.count(QKeySequence::mnemonic(stop).toString()), 0u) << stop.toStdString();
+    // The toggling buttons' other titles, while work runs.
+    for (const char* other : {"Sto&p", "Cance&l"}) {
+        const QString title = QCoreApplication::translate("reelhound::ApplicationController", other);
+        const QKeySequence key = QKeySequence::mnemonic(title);
+        EXPECT_FALSE(key.isEmpty()) << title.toStdString();
+        EXPECT_EQ(owners.count(key.toString()), 0u) << title.toStdString();
+    }
+    // The question about replacing a file: a key for each of its buttons.
+    const auto keyOf = [](const char* text) {
+        return QKeySequence::mnemonic(
+            QCoreApplication::translate("reelhound::ApplicationController", text));
+    };
+    EXPECT_FALSE(keyOf("&Replace").isEmpty());
+    EXPECT_FALSE(keyOf("&Cancel").isEmpty());
+    EXPECT_NE(keyOf("&Replace"), keyOf("&Cancel"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, EachLanguage, ::testing::ValuesIn(kLanguages),
