@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
 
     const auto downloadIdle = [&] {
         return !controller.activities().downloading() &&
-               ui.FLVGetFLVButton->text() == "Download FLV" && ui.URLGetURLButton->isEnabled();
+               ui.FLVGetFLVButton->text() == "&Download FLV" && ui.URLGetURLButton->isEnabled();
     };
     const auto startDownload = [&](const char* videoId, bool waitForData) {
         ui.URLEntryTextField->setText(QStringLiteral("www.vistaro.com/watch?v=") + videoId);

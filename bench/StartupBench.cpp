@@ -46,6 +46,7 @@ public:
     }
     void beginSavePanel(QWidget*, const FilePanelOptions&, FilePanelCompletion) override {}
     void beginOpenPanel(QWidget*, const FilePanelOptions&, FilePanelCompletion) override {}
+    void showAbout(QWidget*, const QString&, const QString&) override {}
     void showInFolder(const QString&) override {}
     void beginProxyCredentialsPanel(QWidget*, const ProxyCredentialsQuestion&,
                                     ProxyCredentialsCompletion completion) override {

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -27,6 +34,22 @@
             <numerusform>%1 Byte empfangen / %2 Prozent fertig</numerusform>
             <numerusform>%1 Bytes empfangen / %2 Prozent fertig</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation>%1 MB mit %2 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation>%1 von %2 MB mit %3 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation>%1 von %2 MB mit %3 MB/s, noch etwa %4 s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation>%1 von %2 MB mit %3 MB/s, noch etwa %4 min</translation>
     </message>
 </context>
 <context>
@@ -92,7 +115,7 @@
         <translation>Die Datei wählen, in der das Video gespeichert wird</translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation>Aus&amp;wählen...</translation>
     </message>
     <message>
@@ -112,7 +135,7 @@
         <translation>Umwandlung</translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation>&amp;Quelle:</translation>
     </message>
     <message>
@@ -189,7 +212,7 @@
     </message>
     <message>
         <source>Frame rat&amp;e:</source>
-        <translation>Bildrat&amp;e:</translation>
+        <translation>&amp;Bildrate:</translation>
     </message>
     <message>
         <source>Frame rate</source>
@@ -253,7 +276,7 @@
     </message>
     <message>
         <source>&amp;Convert</source>
-        <translation>&amp;Konvertieren</translation>
+        <translation>Umwand&amp;eln</translation>
     </message>
     <message>
         <source>Convert the source file into the chosen format</source>
@@ -261,7 +284,7 @@
     </message>
     <message>
         <source>The converter&apos;s latest output</source>
-        <translation>Die letzte Ausgabe des Konverters</translation>
+        <translation>Die letzte Ausgabe des Umwandlers</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -292,12 +315,28 @@
         <translation>Quelle</translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
+        <source>Audio fre&amp;quency:</source>
         <translation>Audio-&amp;Frequenz:</translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
-        <translation>Video &amp;herunterladen</translation>
+        <source>Convert &amp;when the download finishes</source>
+        <translation>Nach dem Herunterladen s&amp;ofort umwandeln</translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation>Jeden fertigen Download mit den obigen Einstellungen umwandeln</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation>Ü&amp;ber Reelhound</translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
+        <translation>Nach dem Herunterladen sofort umwandeln</translation>
     </message>
 </context>
 <context>
@@ -385,6 +424,14 @@
     <message>
         <source>The transfer from %1 failed: %2.</source>
         <translation>Die Übertragung von %1 ist fehlgeschlagen: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
+        <translation>de</translation>
     </message>
 </context>
 <context>
@@ -504,7 +551,7 @@
     </message>
     <message>
         <source>&amp;Convert</source>
-        <translation>&amp;Konvertieren</translation>
+        <translation>Umwand&amp;eln</translation>
     </message>
     <message>
         <source>Stop the conversion</source>
@@ -523,8 +570,8 @@
         <translation>In %2 gibt es bereits eine Datei namens %1. Ersetzen?</translation>
     </message>
     <message>
-        <source>Replace</source>
-        <translation>Ersetzen</translation>
+        <source>&amp;Replace</source>
+        <translation>&amp;Ersetzen</translation>
     </message>
     <message>
         <source>The link service gave an address too long to use.</source>
@@ -548,7 +595,7 @@
     </message>
     <message>
         <source>Convert</source>
-        <translation>Konvertieren</translation>
+        <translation>Umwandeln</translation>
     </message>
     <message>
         <source>Conversion finished</source>
@@ -585,6 +632,22 @@
     <message>
         <source>Download failed: %1 Download again to resume.</source>
         <translation>Download fehlgeschlagen: %1 Erneut herunterladen, um fortzusetzen.</translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>Über Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Lädt Videos von der Vistaro-Website herunter und wandelt sie in andere Formate um.&lt;/p&gt;&lt;p&gt;Freie Software unter der GNU General Public License, Version 3 oder jede spätere Version (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -689,6 +752,18 @@
     <message>
         <source>Clear the address</source>
         <translation>Die Adresse löschen</translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation>Heruntergeladene Menge</translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation>Ausgabe des Umwandlers</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -27,6 +34,22 @@
             <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -92,7 +115,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -112,7 +135,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -292,11 +315,27 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
+        <source>Audio fre&amp;quency:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
+        <source>Convert &amp;when the download finishes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -384,6 +423,14 @@
     </message>
     <message>
         <source>The transfer from %1 failed: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -523,7 +570,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Replace</source>
+        <source>&amp;Replace</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -584,6 +631,22 @@
     </message>
     <message>
         <source>Download failed: %1 Download again to resume.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -688,6 +751,18 @@
     </message>
     <message>
         <source>Clear the address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -28,6 +35,22 @@
             <numerusform>%1 bytes recibidos / %2 por ciento completado</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation>%1 MB a %2 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation>%1 de %2 MB a %3 MB/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation>%1 de %2 MB a %3 MB/s, quedan unos %4 s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation>%1 de %2 MB a %3 MB/s, quedan unos %4 min</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -53,7 +76,7 @@
     </message>
     <message>
         <source>&amp;Get</source>
-        <translation>&amp;Abrir</translation>
+        <translation>&amp;Ver</translation>
     </message>
     <message>
         <source>Show the video page of the address</source>
@@ -92,7 +115,7 @@
         <translation>Elegir el archivo en el que se guarda el vídeo</translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation>&amp;Elegir...</translation>
     </message>
     <message>
@@ -112,7 +135,7 @@
         <translation>Conversión</translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation>&amp;Origen:</translation>
     </message>
     <message>
@@ -161,7 +184,7 @@
     </message>
     <message>
         <source>&amp;Video bit rate:</source>
-        <translation>Tasa de bits de &amp;vídeo:</translation>
+        <translation>Tasa de &amp;bits de vídeo:</translation>
     </message>
     <message>
         <source>Video bit rate</source>
@@ -277,7 +300,7 @@
     </message>
     <message>
         <source>Get</source>
-        <translation>Abrir</translation>
+        <translation>Ver</translation>
     </message>
     <message>
         <source>Save to</source>
@@ -292,12 +315,28 @@
         <translation>Origen</translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
+        <source>Audio fre&amp;quency:</source>
         <translation>&amp;Frecuencia de audio:</translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
-        <translation>Descargar &amp;vídeo</translation>
+        <source>Convert &amp;when the download finishes</source>
+        <translation>Convertir al finali&amp;zar la descarga</translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation>Convertir cada descarga terminada con los ajustes de arriba</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation>&amp;Acerca de Reelhound</translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
+        <translation>Convertir al finalizar la descarga</translation>
     </message>
 </context>
 <context>
@@ -388,6 +427,14 @@
     </message>
 </context>
 <context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
+        <translation>es</translation>
+    </message>
+</context>
+<context>
     <name>PageFetch</name>
     <message>
         <source>The page is larger than %1, which is more than any page this application reads.</source>
@@ -460,7 +507,7 @@
     </message>
     <message>
         <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
-        <translation>Antes de descargar, introduzca la dirección de una página de vídeo de Vistaro y pulse «Abrir».</translation>
+        <translation>Antes de descargar, introduzca la dirección de una página de vídeo de Vistaro y pulse «Ver».</translation>
     </message>
     <message>
         <source>Looking up the video file...</source>
@@ -523,8 +570,8 @@
         <translation>Ya existe un archivo llamado %1 en %2. ¿Reemplazarlo?</translation>
     </message>
     <message>
-        <source>Replace</source>
-        <translation>Reemplazar</translation>
+        <source>&amp;Replace</source>
+        <translation>&amp;Reemplazar</translation>
     </message>
     <message>
         <source>The link service gave an address too long to use.</source>
@@ -585,6 +632,22 @@
     <message>
         <source>Download failed: %1 Download again to resume.</source>
         <translation>La descarga ha fallado: %1 Vuelva a descargar para reanudar.</translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation>C&amp;ancelar</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>Acerca de Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Descarga vídeos del sitio Vistaro y los convierte a otros formatos.&lt;/p&gt;&lt;p&gt;Software libre bajo la Licencia Pública General de GNU, versión 3 o cualquier versión posterior (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
     </message>
 </context>
 <context>
@@ -689,6 +752,18 @@
     <message>
         <source>Clear the address</source>
         <translation>Borrar la dirección</translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation>Cantidad descargada</translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation>Salida del conversor</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
     </message>
 </context>
 <context>

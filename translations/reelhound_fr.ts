@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>DesktopProgress</name>
+    <message>
+        <source>%1 % – %2</source>
+        <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -27,6 +34,22 @@
             <numerusform>%1 octet reçu / terminé à %2 pour cent</numerusform>
             <numerusform>%1 octets reçus / terminé à %2 pour cent</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 MB at %2 MB/s</source>
+        <translation>%1 Mo à %2 Mo/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s</source>
+        <translation>%1 sur %2 Mo à %3 Mo/s</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 s left</source>
+        <translation>%1 sur %2 Mo à %3 Mo/s, environ %4 s restantes</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation>%1 sur %2 Mo à %3 Mo/s, environ %4 min restantes</translation>
     </message>
 </context>
 <context>
@@ -92,7 +115,7 @@
         <translation>Choisir le fichier dans lequel la vidéo est enregistrée</translation>
     </message>
     <message>
-        <source>C&amp;hoose...</source>
+        <source>Choo&amp;se...</source>
         <translation>C&amp;hoisir...</translation>
     </message>
     <message>
@@ -112,7 +135,7 @@
         <translation>Conversion</translation>
     </message>
     <message>
-        <source>&amp;Source:</source>
+        <source>So&amp;urce:</source>
         <translation>&amp;Source&#xa0;:</translation>
     </message>
     <message>
@@ -292,12 +315,28 @@
         <translation>Source</translation>
     </message>
     <message>
-        <source>A&amp;udio frequency:</source>
-        <translation>Fréquence au&amp;dio&#xa0;:</translation>
+        <source>Audio fre&amp;quency:</source>
+        <translation>Fré&amp;quence audio&#xa0;:</translation>
     </message>
     <message>
-        <source>Do&amp;wnload Video</source>
-        <translation>Télécharger la &amp;vidéo</translation>
+        <source>Convert &amp;when the download finishes</source>
+        <translation>Tou&amp;jours convertir après le téléchargement</translation>
+    </message>
+    <message>
+        <source>Convert each finished download with the settings above</source>
+        <translation>Convertir chaque téléchargement terminé avec les réglages ci-dessus</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ai&amp;de</translation>
+    </message>
+    <message>
+        <source>&amp;About Reelhound</source>
+        <translation>À &amp;propos de Reelhound</translation>
+    </message>
+    <message>
+        <source>Convert when the download finishes</source>
+        <translation>Toujours convertir après le téléchargement</translation>
     </message>
 </context>
 <context>
@@ -385,6 +424,14 @@
     <message>
         <source>The transfer from %1 failed: %2.</source>
         <translation>Le transfert depuis %1 a échoué&#xa0;: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Numbers</name>
+    <message>
+        <source>en</source>
+        <extracomment>The locale whose number format this translation uses, such as &quot;de&quot;.</extracomment>
+        <translation>fr</translation>
     </message>
 </context>
 <context>
@@ -523,8 +570,8 @@
         <translation>Un fichier nommé %1 existe déjà dans %2. Le remplacer&#xa0;?</translation>
     </message>
     <message>
-        <source>Replace</source>
-        <translation>Remplacer</translation>
+        <source>&amp;Replace</source>
+        <translation>&amp;Remplacer</translation>
     </message>
     <message>
         <source>The link service gave an address too long to use.</source>
@@ -585,6 +632,22 @@
     <message>
         <source>Download failed: %1 Download again to resume.</source>
         <translation>Échec du téléchargement&#xa0;: %1 Téléchargez à nouveau pour reprendre.</translation>
+    </message>
+    <message>
+        <source>Cance&amp;l</source>
+        <translation>Ann&amp;uler</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>À propos de Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Télécharge des vidéos du site Vistaro et les convertit dans d&apos;autres formats.&lt;/p&gt;&lt;p&gt;Logiciel libre sous la licence publique générale GNU, version 3 ou toute version ultérieure (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
     </message>
 </context>
 <context>
@@ -689,6 +752,18 @@
     <message>
         <source>Clear the address</source>
         <translation>Effacer l&apos;adresse</translation>
+    </message>
+    <message>
+        <source>Amount downloaded</source>
+        <translation>Quantité téléchargée</translation>
+    </message>
+    <message>
+        <source>Converter output</source>
+        <translation>Sortie du convertisseur</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>État</translation>
     </message>
 </context>
 <context>

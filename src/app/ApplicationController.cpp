@@ -1,7 +1,10 @@
 #include "app/ApplicationController.h"
 
 #include "app/DesktopNotices.h"
+#include "app/DesktopProgress.h"
 #include "app/DesktopServices.h"
+#include "app/WindowPlacement.h"
+#include "app/widgets/CalmAccessibleName.h"
 #include "app/widgets/NewestLines.h"
 #include "app/widgets/ProgressIndicator.h"
 #include "app/widgets/SteadyWidth.h"
@@ -23,6 +26,7 @@
 #include "ui_MainWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QDir>
@@ -65,6 +69,11 @@ QString alertButton() {
 
 QString recentURLsKey() {
     return QString::fromLatin1(kRecentURLsKey);
+}
+
+// Off unless the person has turned it on.
+QString convertWhenDownloadedKey() {
+    return QStringLiteral("RHDConvertWhenDownloaded");
 }
 
 } // namespace
@@ -114,8 +123,10 @@ void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& wind
     RLHDWebView_ = ui.RLHDWebView;
     mainWindow = &window;
     downloadMP4Action = ui.downloadMP4Action;
+    convertAction = ui.convertAction;
+    convertWhenDownloadedCheckBox = ui.convertWhenDownloadedCheckBox;
     // The two toggling buttons keep one width, so nothing beside them moves.
-    keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cancel")});
+    keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cance&l")});
     keepWidthOfWidestTitle(*convertFLVButton, {tr("&Convert"), tr("Sto&p")});
     // The window gives the two toggling buttons their idle forms.
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
@@ -129,6 +140,11 @@ void ApplicationController::awakeFromNib() {
     downloadRequestType_ = kRequestTypePage;
     shouldCancelDownload_ = 0;
     loadRecentURLs();
+    convertWhenDownloadedCheckBox->setChecked(
+        preferences_.objectForKey(convertWhenDownloadedKey()).toBool());
+    connect(convertWhenDownloadedCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        preferences_.setObjectForKey(on, convertWhenDownloadedKey());
+    });
     partialDataIndex().removeExpired(std::chrono::system_clock::now());
     removeAbandonedConversionFolders();
     downloadDestinationTextField->setText(defaultDestinationPath());
@@ -158,16 +174,17 @@ void ApplicationController::applicationDidFinishLaunching() {
 }
 
 void ApplicationController::placeWindow() {
-    // Centre on the screen the window will appear on, at the size it will show with.
+    // Centre on the screen the window will appear on, at a size that fits it.
     if (QLayout* layout = mainWindow->layout())
         layout->activate();
-    if (const QScreen* screen =
-            mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = mainWindow->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        mainWindow->move(frame.topLeft());
-    }
+    const QScreen* screen =
+        mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        placeWindowOnScreen(*mainWindow, *screen);
     mainWindow->show();
+    // Shown, the window may have learnt the size of its frame.
+    if (screen)
+        placeWindowOnScreen(*mainWindow, *screen);
     mainWindow->raise();
     mainWindow->activateWindow();
     mainWindow->repaint();
@@ -196,18 +213,20 @@ void ApplicationController::setConversionSettingsEnabled(bool flag) {
 }
 
 void ApplicationController::applyControlStates() {
+    const QPointer<QWidget> focused = mainWindow->focusWidget();
     const ControlStates states = controlStatesFor(activities_);
     URLGetURLButton->setEnabled(states.getEnabled);
     recentURLPopUpButton->setEnabled(states.recentMenuEnabled);
     downloadDestinationSelectButton->setEnabled(states.destinationSelectEnabled);
     if (states.downloadButtonCancels != downloadButtonCancels_) {
-        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cancel") : tr("&Download FLV"));
+        FLVGetFLVButton->setText(states.downloadButtonCancels ? tr("Cance&l") : tr("&Download FLV"));
         setFLVGetFLVButtonAction(states.downloadButtonCancels
                                      ? &ApplicationController::cancelDownload
                                      : &ApplicationController::downloadFLV);
     }
     FLVGetFLVButton->setEnabled(states.downloadButtonEnabled);
     downloadMP4Action->setEnabled(states.downloadMenuEnabled);
+    convertAction->setEnabled(states.convertMenuEnabled);
     setConversionSettingsEnabled(states.conversionSettingsEnabled);
     selectFLVtoConvertButton->setEnabled(states.selectSourceEnabled);
     if (states.convertButtonStops != convertButtonStops_) {
@@ -216,6 +235,51 @@ void ApplicationController::applyControlStates() {
                                       : &ApplicationController::convertFLVtoDifferentFormat);
     }
     convertFLVButton->setEnabled(states.convertButtonEnabled);
+    handFocusOn(focused);
+    appliedActivities_ = activities_;
+}
+
+namespace {
+
+bool usable(const QWidget* control) {
+    return control != nullptr && control->isEnabled() && control->isVisibleTo(control->window());
+}
+
+} // namespace
+
+QWidget* ApplicationController::focusSuccessor() const {
+    // The button of the work that runs, or else of the work that just ended.
+    if (activities_.downloading())
+        return FLVGetFLVButton;
+    if (activities_.converting || appliedActivities_.converting)
+        return convertFLVButton;
+    if (appliedActivities_.downloading())
+        return FLVGetFLVButton;
+    return convertFLVButton->isEnabled() ? convertFLVButton : FLVGetFLVButton;
+}
+
+void ApplicationController::handFocusOn(QWidget* focusedBefore) {
+    QWidget* const focusedNow = mainWindow->focusWidget();
+    if (focusedNow != focusParkedAt_)
+        focusOwedTo_ = nullptr; // the person has moved it since
+    if (focusOwedTo_ && usable(focusOwedTo_)) {
+        std::exchange(focusOwedTo_, nullptr)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (focusedBefore == nullptr || usable(focusedBefore))
+        return;
+    // The focused control went out of use (Qt has moved the focus to whatever
+    // follows in the Tab chain, or nowhere).
+    QWidget* const successor = focusSuccessor();
+    if (usable(successor)) {
+        successor->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Briefly out of use itself (a cancel on its way out): the address field,
+    // never disabled, holds the focus until the successor is back.
+    URLEntryTextField->setFocus(Qt::OtherFocusReason);
+    focusOwedTo_ = successor;
+    focusParkedAt_ = URLEntryTextField;
 }
 
 void ApplicationController::setFLVGetFLVButtonAction(void (ApplicationController::*action)()) {
@@ -418,12 +482,16 @@ void ApplicationController::conversionDidEnd() {
     if (run.succeeded())
         showConversionProgress();
 
+    desktopProgress().setProgress(DesktopProgress::Work::Conversion, std::nullopt);
     activities_.converting = false;
     activities_.downloadUnlocked = true;
     activities_.sourceAccepted = true;
+    const bool handedOver = pendingHandover_.has_value();
     if (pendingHandover_)
         convertFLVFilenameTextField->setText(*std::exchange(pendingHandover_, std::nullopt));
     applyControlStates();
+    if (handedOver)
+        convertHandedOverFileIfAsked();
     convertFLVProgressIndicator->setHidden(true);
     convertFLVProgressIndicator->stopAnimation();
     showConversionText(QString());
@@ -478,8 +546,10 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
 
 void ApplicationController::offerShowInFolder(const QString& path) {
     finishedFile_ = path;
+    const QPointer<QWidget> focused = mainWindow->focusWidget();
     if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
         link->setHidden(path.isEmpty());
+    handFocusOn(focused);
 }
 
 void ApplicationController::showFinishedFileInFolder() {
@@ -489,9 +559,16 @@ void ApplicationController::showFinishedFileInFolder() {
     desktop_.showInFolder(finishedFile_);
 }
 
-void ApplicationController::useNotificationBus(const QDBusConnection& bus) {
+void ApplicationController::useDesktopBus(const QDBusConnection& bus) {
     notices_ = std::make_unique<DesktopNotices>(
         bus, [this](const QString& path) { desktop_.showInFolder(path); });
+    desktopProgress_ = std::make_unique<DesktopProgress>(*mainWindow, bus);
+}
+
+DesktopProgress& ApplicationController::desktopProgress() {
+    if (!desktopProgress_)
+        useDesktopBus(QDBusConnection::sessionBus());
+    return *desktopProgress_;
 }
 
 void ApplicationController::announce(const QString& summary, const QString& body,
@@ -500,12 +577,13 @@ void ApplicationController::announce(const QString& summary, const QString& body
     if (mainWindow->isActiveWindow())
         return;
     if (!notices_)
-        useNotificationBus(QDBusConnection::sessionBus());
+        useDesktopBus(QDBusConnection::sessionBus());
     notices_->post(summary, body, path);
 }
 
 void ApplicationController::showConversionText(const QString& text) {
     convertFLVProgressTextField->setText(text);
+    lineTextChanged(*convertFLVProgressTextField);
     // Room for the converter's lines only while there is something to read.
     convertFLVProgressTextField->setHidden(text.isEmpty());
 }
@@ -517,6 +595,7 @@ void ApplicationController::showConversionProgress() {
         return;
     convertFLVProgressIndicator->setIndeterminate(false);
     convertFLVProgressIndicator->setDoubleValue(*percent);
+    desktopProgress().setProgress(DesktopProgress::Work::Conversion, percent);
     // Whole percents, rounded down: 100 only when the run is through.
     const int shown = static_cast<int>(*percent);
     const auto left = progress.secondsLeft(
@@ -690,6 +769,7 @@ void ApplicationController::carryOutCancel() {
 
 void ApplicationController::transferEnded() {
     retryCountdown_.stop();
+    desktopProgress().setProgress(DesktopProgress::Work::Download, std::nullopt);
     download_ = nullptr;
     transferDestination_.clear();
     activities_.transfer = TransferActivity::Idle;
@@ -718,6 +798,8 @@ void ApplicationController::downloadDidBegin(Download& download) {
 void ApplicationController::downloadDidReceiveResponse(Download&,
                                                        const DownloadResponse& response) {
     bytesReceived_ = 0;
+    transferRate_ = TransferRate{};
+    transferClock_.start();
     setDownloadResponse(response);
 }
 
@@ -766,6 +848,18 @@ void ApplicationController::downloadDidReceiveDataOfLength(Download& download,
         downloadFLVProgressIndicator->startAnimation();
     }
     downloadProgressTextField->setText(downloadProgressLine(progress));
+    lineTextChanged(*downloadProgressTextField);
+    desktopProgress().setProgress(DesktopProgress::Work::Download, progress.percent);
+    showTransferRate(expected);
+}
+
+void ApplicationController::showTransferRate(std::int64_t expectedLength) {
+    // The figures change twice a second at most, as the rate is measured.
+    if (!transferRate_.sample(bytesReceived_,
+                              static_cast<double>(transferClock_.elapsed()) / 1000.0))
+        return;
+    if (const auto line = transferRateLine(transferRate_, bytesReceived_, expectedLength))
+        mainWindow->statusBar()->showMessage(transferRateText(*line));
 }
 
 void ApplicationController::downloadWillRetry(Download&, const DownloadRetry& retry) {
@@ -788,6 +882,7 @@ void ApplicationController::showRetryCountdown() {
                              .arg(pendingRetry_.retries);
     downloadProgressTextField->setText(line);
     mainWindow->statusBar()->showMessage(line);
+    lineTextChanged(*downloadProgressTextField);
 }
 
 void ApplicationController::downloadWillStartOver(Download&, const QString& reason) {
@@ -841,6 +936,24 @@ void ApplicationController::handOverToConversion(const QString& path) {
     convertFLVFilenameTextField->setText(path);
     activities_.sourceAccepted = true;
     applyControlStates();
+    convertHandedOverFileIfAsked();
+}
+
+void ApplicationController::convertHandedOverFileIfAsked() {
+    // On the next turn: the download's callback, or the conversion's end, is over first.
+    if (convertWhenDownloadedCheckBox->isChecked())
+        QMetaObject::invokeMethod(this, &ApplicationController::convertFLVtoDifferentFormat,
+                                  Qt::QueuedConnection);
+}
+
+void ApplicationController::showAbout() {
+    desktop_.showAbout(
+        mainWindow, tr("About Reelhound"),
+        tr("<h3>Reelhound %1</h3>"
+           "<p>Fetches videos from the Vistaro site and converts them into other formats.</p>"
+           "<p>Free software under the GNU General Public License, version 3 or any later "
+           "version (GPL-3.0-or-later).</p>")
+            .arg(QStringLiteral(REELHOUND_VERSION)));
 }
 
 void ApplicationController::downloadDidFailWithError(Download& download,
@@ -880,7 +993,7 @@ bool ApplicationController::askToReplace(const QString& path) {
     return desktop_.runConfirmation(alertTitle(),
                                     tr("A file named %1 already exists in %2. Replace it?")
                                         .arg(file.fileName(), file.absolutePath()),
-                                    tr("Replace"), tr("Cancel"));
+                                    tr("&Replace"), tr("&Cancel"));
 }
 
 // The service is asked only for a destination that can take the file, and

@@ -2,6 +2,7 @@
 
 #include "core/ControlStates.h"
 #include "core/ConverterCommandLine.h"
+#include "core/TransferRate.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
 #include "platform/Download.h"
@@ -21,6 +22,7 @@
 #include <optional>
 
 class QAction;
+class QCheckBox;
 class QDBusConnection;
 class QComboBox;
 class QLabel;
@@ -28,6 +30,7 @@ class QLineEdit;
 class QMainWindow;
 class QPushButton;
 class QWebEngineView;
+class QWidget;
 
 namespace Ui {
 class MainWindow;
@@ -36,6 +39,7 @@ class MainWindow;
 namespace reelhound {
 
 class DesktopNotices;
+class DesktopProgress;
 class DesktopServices;
 class Preferences;
 class ProgressIndicator;
@@ -153,13 +157,16 @@ public slots:
     void stopConversion();
     // Escape: cancels a running download, or else stops a running conversion.
     void cancelCurrentActivity();
+    // Help > About: what the application is, its version and its licence.
+    void showAbout();
     // "Show in folder" in the status line: the file the last finished
     // download or conversion made, if it is still there.
     void showFinishedFileInFolder();
 
 public:
-    // Where notices go while the window is not active; the session bus unless told.
-    void useNotificationBus(const QDBusConnection& bus);
+    // Where notices (while the window is not active) and the task bar's
+    // progress go; the session bus unless told.
+    void useDesktopBus(const QDBusConnection& bus);
     void conversionProgressDataReceived(reelhound::ConverterProcess* source);
 
 private:
@@ -169,6 +176,10 @@ private:
     // Sets every control's enabled state and the two buttons' forms from
     // what runs; called after every change of activities_.
     void applyControlStates();
+    // A focused control that went out of use hands the focus to the button of
+    // the work that runs or just ended, so the keyboard is never left nowhere.
+    void handFocusOn(QWidget* focusedBefore);
+    QWidget* focusSuccessor() const;
     void storeRecentURLs();
     void startVideoDownload();
     void linkLookupFinished(const PageFetchResult& page);
@@ -181,6 +192,9 @@ private:
     void carryOutCancel();
     void transferEnded();
     void handOverToConversion(const QString& path);
+    // With "Convert when the download finishes" on, a handed-over file is
+    // converted with the current settings, as the convert button would.
+    void convertHandedOverFileIfAsked();
     void conversionDidEnd();
     // The converter's lines, or a word about the run; hidden while empty.
     void showConversionText(const QString& text);
@@ -192,6 +206,8 @@ private:
     void showConversionProgress();
     void showTransferOutcome(const QString& message);
     void showRetryCountdown();
+    // Speed and time left in the status line while a file arrives.
+    void showTransferRate(std::int64_t expectedLength);
 
     // Outlets, in the window's order. A field whose accessor has the same
     // name carries a trailing underscore.
@@ -219,6 +235,8 @@ private:
     QWebEngineView* RLHDWebView_ = nullptr;
     QMainWindow* mainWindow = nullptr;
     QAction* downloadMP4Action = nullptr;
+    QAction* convertAction = nullptr;
+    QCheckBox* convertWhenDownloadedCheckBox = nullptr;
 
     std::optional<QString> video_id_;
     std::optional<QString> flv_id_;
@@ -229,11 +247,18 @@ private:
     // 64-bit, so that files past 2 GiB count correctly.
     std::int64_t bytesReceived_ = 0;
     std::int32_t shouldCancelDownload_ = 0;
+    TransferRate transferRate_;
+    QElapsedTimer transferClock_; // since the response of the current transfer
     bool downloadButtonCancels_ = false;
     bool convertButtonStops_ = false;
 
     // The one record of what runs. Controls follow it; actions check it.
     Activities activities_;
+    // What the controls were last set for.
+    Activities appliedActivities_;
+    // Where the focus goes once it is usable again, while it waits elsewhere.
+    QPointer<QWidget> focusOwedTo_;
+    QPointer<QWidget> focusParkedAt_;
     std::unique_ptr<PageRequest> linkLookup_;
     QPointer<Download> download_;
     QString transferDestination_; // where the running transfer writes
@@ -254,6 +279,8 @@ private:
     QElapsedTimer conversionClock_;
     QString finishedFile_;
     std::unique_ptr<DesktopNotices> notices_;
+    std::unique_ptr<DesktopProgress> desktopProgress_;
+    DesktopProgress& desktopProgress();
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;

@@ -53,6 +53,10 @@ public:
     virtual void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                                 FilePanelCompletion completion) = 0;
 
+    // The application's About box, modal for the window: its name and
+    // version, what it does and its licence.
+    virtual void showAbout(QWidget* parent, const QString& title, const QString& text) = 0;
+
     // Shows the file in the file manager, or else opens its folder.
     virtual void showInFolder(const QString& path) = 0;
     // Asks for a proxy's user name and password without holding up the

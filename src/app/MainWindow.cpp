@@ -2,6 +2,9 @@
 
 #include "app/ApplicationController.h"
 #include "app/DesktopIntegration.h"
+#include "app/widgets/CalmAccessibleName.h"
+#include "app/widgets/PopUpAccessibility.h"
+#include "app/widgets/ScrollingContent.h"
 #include "core/ConverterCommandLine.h"
 #include "ui_MainWindow.h"
 
@@ -47,8 +50,11 @@ void keepPlaceWhenHidden(QWidget* widget) {
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainWindow) {
+    // Before the pop-ups exist: a screen reader may ask about them as they are made.
+    nameLabelledPopUps();
     ui_->setupUi(this);
     applyItemTags();
+    setCentralWidget(new ScrollingContent(takeCentralWidget(), this));
 
     // The download's progress row shows only while a download runs: an idle
     // window keeps no empty band for it. The progress line changes with every
@@ -74,6 +80,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 
     showPathFieldsAsReadOnly();
     elideLongRecentAddresses();
+    nameLineCalmly(*ui_->downloadProgressTextField, tr("Amount downloaded"));
+    nameLineCalmly(*ui_->convertFLVProgressTextField, tr("Converter output"));
+    statusBar()->setAccessibleName(tr("Status"));
     // Offered in the status line once a download or a conversion has made a file.
     auto* showInFolder = new QLabel(statusBar());
     showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
@@ -104,6 +113,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::showKeyOfButton(QAction& item, const QPushButton& button) {
+    // Shown only: the button's own access key does the work, so one key has one owner.
+    const QKeySequence key = QKeySequence::mnemonic(button.text());
+    item.setText(item.text() + QLatin1Char('\t') + key.toString(QKeySequence::NativeText));
+}
 
 void MainWindow::showPathFieldsAsReadOnly() {
     // Fields that only show a path have the window's colour behind their text,
@@ -155,6 +170,11 @@ void MainWindow::connectToController(ApplicationController& controller) {
             &AC::setDestinationFilename);
     connect(ui_->selectFLVtoConvertButton, &QPushButton::clicked, c, &AC::selectConvertFLVFilename);
     connect(ui_->downloadMP4Action, &QAction::triggered, c, &AC::downloadMP4);
+    connect(ui_->convertAction, &QAction::triggered, c, &AC::convertFLVtoDifferentFormat);
+    connect(ui_->aboutAction, &QAction::triggered, c, &AC::showAbout);
+    // The menu items read as their buttons do, and show the buttons' keys.
+    showKeyOfButton(*ui_->downloadMP4Action, *ui_->FLVGetFLVButton);
+    showKeyOfButton(*ui_->convertAction, *ui_->convertFLVButton);
     connect(findChild<QLabel*>(QStringLiteral("showInFolderLink")), &QLabel::linkActivated, c,
             &AC::showFinishedFileInFolder);
     // The download and convert buttons change their action as work starts and

@@ -3,6 +3,9 @@
 #include <QMainWindow>
 #include <memory>
 
+class QAction;
+class QPushButton;
+
 namespace Ui {
 class MainWindow;
 }
@@ -36,6 +39,7 @@ protected:
 
 private:
     void applyItemTags();
+    static void showKeyOfButton(QAction& item, const QPushButton& button);
     void showPathFieldsAsReadOnly();
     void elideLongRecentAddresses();
     void watchWebViewDrops(QWidget* widget);

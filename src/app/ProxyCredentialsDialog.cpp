@@ -1,5 +1,7 @@
 #include "app/ProxyCredentialsDialog.h"
 
+#include "app/FocusReturn.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -56,6 +58,7 @@ void ProxyCredentialsDialog::begin(QWidget* parent, const ProxyCredentialsQuesti
     auto* dialog = new ProxyCredentialsDialog(parent, question);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setModal(false);
+    returnFocusWhenClosed(*dialog, parent);
     connect(dialog, &QDialog::finished, dialog, [dialog, completion](int result) {
         if (result != QDialog::Accepted) {
             completion(std::nullopt);

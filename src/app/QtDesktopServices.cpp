@@ -1,6 +1,7 @@
 #include "app/QtDesktopServices.h"
 
 #include "app/FileManager.h"
+#include "app/FocusReturn.h"
 #include "app/ProxyCredentialsDialog.h"
 #include "platform/ReachabilityProbe.h"
 #include "platform/SystemLog.h"
@@ -54,17 +55,8 @@ void beginPanel(QWidget* parent, const FilePanelOptions& options, QFileDialog::A
         dialog->selectFile(options.fileName);
     const bool requireType = mode == QFileDialog::AcceptSave;
     // However the panel closes (Return in its completion list included), the
-    // window it belongs to takes the keyboard back, at the control that opened
-    // it; some window managers leave the focus nowhere otherwise.
-    const QPointer<QWidget> opener = QApplication::focusWidget();
-    QObject::connect(dialog, &QFileDialog::finished, dialog, [parent = QPointer<QWidget>(parent),
-                                                              opener] {
-        if (parent) {
-            parent->window()->activateWindow();
-            if (opener && opener->isEnabled())
-                opener->setFocus(Qt::OtherFocusReason);
-        }
-    });
+    // window it belongs to takes the keyboard back, at the control that opened it.
+    returnFocusWhenClosed(*dialog, parent);
     QObject::connect(
         dialog, &QFileDialog::finished, dialog,
         [dialog, completion, requireType, type = options.requiredFileType](int result) {
@@ -123,6 +115,10 @@ void QtDesktopServices::beginSavePanel(QWidget* parent, const FilePanelOptions& 
 void QtDesktopServices::beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                                        FilePanelCompletion completion) {
     beginPanel(parent, options, QFileDialog::AcceptOpen, std::move(completion));
+}
+
+void QtDesktopServices::showAbout(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::about(parent, title, text);
 }
 
 void QtDesktopServices::showInFolder(const QString& path) {

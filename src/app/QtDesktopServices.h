@@ -19,6 +19,7 @@ public:
                         FilePanelCompletion completion) override;
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
+    void showAbout(QWidget* parent, const QString& title, const QString& text) override;
     void showInFolder(const QString& path) override;
     void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
                                     ProxyCredentialsCompletion completion) override;

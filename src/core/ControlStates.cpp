@@ -25,6 +25,7 @@ ControlStates controlStatesFor(const Activities& a) {
     s.convertButtonStops = a.converting;
     s.convertButtonEnabled = a.converting || (a.sourceAccepted && !a.lookupRunning);
     s.conversionMayStart = conversionSideFree;
+    s.convertMenuEnabled = s.conversionMayStart && a.sourceAccepted;
 
     s.escapeCancelsDownload = cancellable;
     s.escapeStopsConversion = !downloading && a.converting;

@@ -44,6 +44,8 @@ struct ControlStates {
     bool convertButtonEnabled = false;
     // Whether a conversion may start now; the source is checked on its own.
     bool conversionMayStart = false;
+    // The menu offers a conversion only where the button would start one.
+    bool convertMenuEnabled = false;
     // Escape cancels the download when one runs, otherwise stops a conversion.
     bool escapeCancelsDownload = false;
     bool escapeStopsConversion = false;

@@ -3,8 +3,10 @@
 #include "core/Configuration.h"
 #include "core/DirectLink.h"
 #include "core/DownloadProgress.h"
+#include "core/TransferRate.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -59,11 +61,38 @@ inline int pluralFormCount(std::int64_t count) {
     return static_cast<int>(count % 1'000'000 + 1'000'000);
 }
 
+// The number format that goes with the language the texts are shown in: each
+// translation names its locale, so numbers follow the words, not the
+// system's regional settings. Without grouping, as counts of bytes are shown.
+inline QLocale textLocale() {
+    //: The locale whose number format this translation uses, such as "de".
+    QLocale locale(QCoreApplication::translate("Numbers", "en"));
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+// The progress line in the language's number format; in English exactly the
+// core's digits.
 inline QString downloadProgressLine(const DownloadProgress& progress) {
+    const QChar point = textLocale().decimalPoint().front();
     const QString line = QCoreApplication::translate("DownloadProgress", progress.wording, nullptr,
                                                      pluralFormCount(progress.bytesReceived))
                              .arg(QString::fromStdString(progress.bytes));
-    return progress.digits.empty() ? line : line.arg(QString::fromStdString(progress.digits));
+    return progress.digits.empty()
+               ? line
+               : line.arg(QString::fromStdString(progress.digits).replace(QLatin1Char('.'), point));
+}
+
+// "12.3 of 64.0 MB at 4.2 MB/s, about 12 s left", in the language's format.
+inline QString transferRateText(const TransferRateLine& line) {
+    const QLocale numbers = textLocale();
+    const auto megabytes = [&](double value) { return numbers.toString(value, 'f', 1); };
+    QString text = QCoreApplication::translate("DownloadProgress", line.wording)
+                       .arg(megabytes(line.receivedMegabytes));
+    if (line.wording == kRateText)
+        return text.arg(megabytes(line.megabytesPerSecond));
+    text = text.arg(megabytes(line.expectedMegabytes), megabytes(line.megabytesPerSecond));
+    return line.wording == kRateOfLengthText ? text : text.arg(numbers.toString(line.left));
 }
 
 } // namespace reelhound

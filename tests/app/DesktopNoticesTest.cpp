@@ -1,5 +1,6 @@
 #include "app/ApplicationFixture.h"
 #include "support/ActivityWaits.h"
+#include "support/PrivateSessionBus.h"
 #include "support/RunProgram.h"
 
 #include <QDBusConnection>
@@ -44,13 +45,9 @@ protected:
     void SetUp() override {
         ApplicationFixture::SetUp();
         ASSERT_TRUE(folder.isValid());
-        // A session bus of the test's own, so nothing reaches a real desktop.
-        daemon.start(QStringLiteral("dbus-daemon"),
-                     {"--session", "--nofork", "--nopidfile", "--print-address=1"});
-        if (!daemon.waitForStarted(10000))
+        if (!bus.start())
             GTEST_SKIP() << "dbus-daemon is not installed";
-        ASSERT_TRUE(runEventLoopUntil([&] { return daemon.canReadLine(); }, 10000));
-        address = QString::fromUtf8(daemon.readLine()).trimmed();
+        address = bus.address();
         service = std::make_unique<QDBusConnection>(
             QDBusConnection::connectToBus(address, QStringLiteral("notification-service")));
         ASSERT_TRUE(service->isConnected());
@@ -65,13 +62,11 @@ protected:
             QDBusConnection::disconnectFromBus(QStringLiteral("notification-service"));
             QDBusConnection::disconnectFromBus(QStringLiteral("application"));
         }
-        daemon.kill();
-        daemon.waitForFinished();
     }
 
     void launchOnThePrivateBus() {
         launch();
-        controller->useNotificationBus(
+        controller->useDesktopBus(
             QDBusConnection::connectToBus(address, QStringLiteral("application")));
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
@@ -84,7 +79,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    QProcess daemon;
+    reelhound::testing::PrivateSessionBus bus;
     QString address;
     RecordingNotifications notifications;
     std::unique_ptr<QDBusConnection> service;

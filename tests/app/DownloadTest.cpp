@@ -57,6 +57,23 @@ TEST_F(VideoDownload, finishedDownload_writesTheServedBytesAndUnlocksConversion)
     EXPECT_TRUE(desktop.alerts.empty());
 }
 
+TEST_F(VideoDownload, convertWhenTheDownloadFinishes_convertsTheFileAndIsRemembered) {
+    launchWithShortLimits();
+    EXPECT_FALSE(ui().convertWhenDownloadedCheckBox->isChecked()); // off unless turned on
+    ui().convertWhenDownloadedCheckBox->click();
+    chooseDestination(destination());
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=demo"));
+    ui().FLVGetFLVButton->click();
+    ASSERT_TRUE(runEventLoopUntil([&] { return controller->activities().converting; }));
+    EXPECT_EQ(contentsOf(destination()), site.videoFileContents());
+    ASSERT_TRUE(reelhound::testing::waitForConversion(*controller));
+    EXPECT_EQ(statusMessage(), "Converted: " + destination("video.mov"));
+    EXPECT_TRUE(QFileInfo(destination("video.mov")).size() > 0);
+
+    relaunch();
+    EXPECT_TRUE(ui().convertWhenDownloadedCheckBox->isChecked());
+}
+
 TEST_F(VideoDownload, bothDownloadActions_askTheSameQueryAndWriteTheSameFile) {
     launchWithShortLimits();
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=demo&feature=x"));
@@ -178,7 +195,7 @@ TEST_F(VideoDownload, cancelDuringASlowBody_endsAtOnceAndSparesTheNextTransfer) 
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));
     ui().FLVGetFLVButton->click();
     ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cancel");
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cance&l");
     EXPECT_FALSE(ui().URLGetURLButton->isEnabled());
     EXPECT_TRUE(ui().recentURLPopUpButton->isEnabled());
 

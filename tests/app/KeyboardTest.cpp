@@ -63,6 +63,7 @@ TEST_F(KeyboardUse, tab_visitsTheThreeGroupsInReadingOrder) {
                                "audioChannelsButton",
                                "videoFrameRateButton",
                                "convertToDifferentFormatButton",
+                               "convertWhenDownloadedCheckBox",
                                "convertFLVButton"};
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QCoreApplication::processEvents(); // what the window queued while showing, as before any key
@@ -98,6 +99,17 @@ TEST_F(KeyboardUse, controls_haveAccessibleNamesAndKeysThatDoNotClash) {
     EXPECT_EQ(owners.count(QKeySequence(Qt::ALT | Qt::Key_D).toString()), 1u);
     for (const auto& [key, who] : owners)
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
+    // The download button's Cancel form has a key of its own too.
+    EXPECT_EQ(owners.count(QKeySequence::mnemonic("Cance&l").toString()), 0u);
+
+    // The menu says what the buttons say, and shows their keys.
+    EXPECT_EQ(ui().downloadMP4Action->text(), "&Download FLV\tAlt+D");
+    EXPECT_EQ(ui().convertAction->text(), "&Convert\tAlt+C");
+    ui().aboutAction->trigger();
+    ASSERT_EQ(desktop.abouts.size(), 1u);
+    EXPECT_EQ(desktop.abouts[0].title, "About Reelhound");
+    for (const char* words : {"Reelhound " REELHOUND_VERSION, "GPL-3.0-or-later", "converts them"})
+        EXPECT_TRUE(desktop.abouts[0].message.contains(words)) << words;
 }
 
 TEST_F(KeyboardDuringADownload, escapeDuringADownload_cancelsAtOnce) {
@@ -110,7 +122,7 @@ TEST_F(KeyboardDuringADownload, escapeDuringADownload_cancelsAtOnce) {
 
     QTest::keyClick(window.get(), Qt::Key_D, Qt::AltModifier); // the download button's key
     ASSERT_TRUE(runEventLoopUntil([&] { return controller->bytesReceived() > 0; }));
-    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cancel");
+    EXPECT_EQ(ui().FLVGetFLVButton->text(), "Cance&l");
     EXPECT_EQ(ui().FLVGetFLVButton->accessibleName(), "Cancel");
     EXPECT_EQ(ui().FLVGetFLVButton->accessibleDescription(), "Cancel the download");
 

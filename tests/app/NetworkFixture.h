@@ -51,7 +51,9 @@ protected:
     }
 
     // The status bar tells how each transfer ended.
-    bool waitForTransferOutcome(int milliseconds = 20000) {
+    // Generous: a download that runs out of its retries tries 41 times, and
+    // a sanitized build on a busy machine needs a good part of a second for each.
+    bool waitForTransferOutcome(int milliseconds = 90000) {
         return runEventLoopUntil(
             [&] {
                 const QString message = statusMessage();

@@ -143,7 +143,7 @@ protected:
                   states.destinationSelectEnabled);
         EXPECT_EQ(ui().FLVGetFLVButton->isEnabled(), states.downloadButtonEnabled);
         EXPECT_EQ(ui().FLVGetFLVButton->text(),
-                  states.downloadButtonCancels ? "Cancel" : "&Download FLV");
+                  states.downloadButtonCancels ? "Cance&l" : "&Download FLV");
         EXPECT_EQ(controller->downloadButtonCancels(), states.downloadButtonCancels);
         EXPECT_EQ(ui().downloadMP4Action->isEnabled(), states.downloadMenuEnabled);
         EXPECT_EQ(ui().videoSizeButton->isEnabled(), states.conversionSettingsEnabled);
@@ -155,6 +155,10 @@ protected:
             EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());
             EXPECT_TRUE(states.escapeCancelsDownload);
         }
+        // The keyboard is never left nowhere.
+        const QWidget* focused = window->focusWidget();
+        EXPECT_TRUE(focused && focused->isEnabled() && focused->isVisibleTo(window.get()))
+            << (focused ? focused->objectName().toStdString() : "no focus");
         expectEarlierFileIntact();
     }
 
@@ -201,6 +205,7 @@ protected:
             window.reset();
             controller.reset();
             QFile::remove(fifo());
+            QFile::remove(settingsPath()); // what a row turned on stays with the row
             desktop = reelhound::testing::RecordingDesktopServices{};
         }
     }
@@ -262,6 +267,15 @@ TEST_P(OverlappingActivities, everyInputKeepsTheInvariants) {
                      controller->downloadFLV();
                  }},
                 {"download menu", [&] { ui().downloadMP4Action->trigger(); }},
+                {"convert menu", [&] { ui().convertAction->trigger(); }},
+                // A download that ends now is converted; one that runs, when it ends.
+                {"convert-when-downloaded check box",
+                 [&] { ui().convertWhenDownloadedCheckBox->click(); }},
+                {"about", [&] { ui().aboutAction->trigger(); },
+                 [&](const Activities& before) {
+                     EXPECT_EQ(desktop.abouts.size(), 1u);
+                     EXPECT_EQ(controller->activities().busy(), before.busy());
+                 }},
                 {"destination action",
                  [&] {
                      controller->setDestinationFilename();

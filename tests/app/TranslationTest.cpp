@@ -159,9 +159,21 @@ TEST_P(WindowInEachLanguage, everyControlKey_belongsToOneControl) {
     EXPECT_EQ(owners.count(download.toString()), 1u);
     for (const auto& [key, who] : owners)
         EXPECT_EQ(who.size(), 1) << key.toStdString() << ": " << who.join(", ").toStdString();
-    // The convert button's other title, while a conversion runs.
-    const QString stop = QCoreApplication::translate("reelhound::ApplicationController", "Sto&p");
-    EXPECT_EQ(owners.count(QKeySequence::mnemonic(stop).toString()), 0u) << stop.toStdString();
+    // The toggling buttons' other titles, while work runs.
+    for (const char* other : {"Sto&p", "Cance&l"}) {
+        const QString title = QCoreApplication::translate("reelhound::ApplicationController", other);
+        const QKeySequence key = QKeySequence::mnemonic(title);
+        EXPECT_FALSE(key.isEmpty()) << title.toStdString();
+        EXPECT_EQ(owners.count(key.toString()), 0u) << title.toStdString();
+    }
+    // The question about replacing a file: a key for each of its buttons.
+    const auto keyOf = [](const char* text) {
+        return QKeySequence::mnemonic(
+            QCoreApplication::translate("reelhound::ApplicationController", text));
+    };
+    EXPECT_FALSE(keyOf("&Replace").isEmpty());
+    EXPECT_FALSE(keyOf("&Cancel").isEmpty());
+    EXPECT_NE(keyOf("&Replace"), keyOf("&Cancel"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, EachLanguage, ::testing::ValuesIn(kLanguages),
@@ -180,13 +192,17 @@ TEST(ProgressLineTranslation, byteCount_picksThePluralForm) {
     const ProgressCase cases[] = {
         {"de", 1, -1, "1 Byte empfangen"},
         {"de", 2, -1, "2 Bytes empfangen"},
-        {"de", 1, 4, "1 Byte empfangen / 25.00 Prozent fertig"},
+        {"en", 1, 4, "received 1 bytes / 25.00 percent complete"},
+        {"en", 36864, 168960, "received 36864 bytes / 21.82 percent complete"},
+        // Other languages write their numbers their own way.
+        {"de", 1, 4, "1 Byte empfangen / 25,00 Prozent fertig"},
         // Beyond an int: the count must not wrap into a singular or a negative.
         {"de", 3'000'000'001, -1, "3000000001 Bytes empfangen"},
         {"de", 4'294'967'297, -1, "4294967297 Bytes empfangen"},
         {"fr", 0, -1, "0 octet reçu"},
         {"fr", 1, -1, "1 octet reçu"},
-        {"fr", 2, 4, "2 octets reçus / terminé à 50.00 pour cent"},
+        {"fr", 2, 4, "2 octets reçus / terminé à 50,00 pour cent"},
+        {"es", 1, 8, "1 byte recibido / 12,50 por ciento completado"},
         {"es", 1, -1, "1 byte recibido"},
         {"es", 1'000'000, -1, "1000000 bytes recibidos"},
     };
@@ -195,5 +211,26 @@ TEST(ProgressLineTranslation, byteCount_picksThePluralForm) {
         ASSERT_TRUE(installed.loaded());
         EXPECT_EQ(downloadProgressLine(downloadProgress(c.bytes, c.length)), QString::fromUtf8(c.line))
             << c.language << " " << c.bytes;
+    }
+}
+
+TEST(RateLineTranslation, figuresFollowTheLanguage) {
+    const TransferRateLine left{kRateSecondsLeftText, 12.34, 64.0, 4.2, 12};
+    const TransferRateLine unknownLength{kRateText, 1234.5, 0.0, 0.24, 0};
+    const struct {
+        const char* language;
+        TransferRateLine line;
+        const char* text;
+    } cases[] = {
+        {"en", left, "12.3 of 64.0 MB at 4.2 MB/s, about 12 s left"},
+        {"en", unknownLength, "1234.5 MB at 0.2 MB/s"},
+        {"de", left, "12,3 von 64,0 MB mit 4,2 MB/s, noch etwa 12 s"},
+        {"fr", unknownLength, "1234,5 Mo à 0,2 Mo/s"},
+        {"es", {kRateMinutesLeftText, 1.0, 900.0, 2.5, 6}, "1,0 de 900,0 MB a 2,5 MB/s, quedan unos 6 min"},
+    };
+    for (const auto& c : cases) {
+        const InstalledTranslation installed(QString::fromLatin1(c.language));
+        ASSERT_TRUE(installed.loaded());
+        EXPECT_EQ(transferRateText(c.line), QString::fromUtf8(c.text)) << c.language;
     }
 }

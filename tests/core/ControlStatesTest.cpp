@@ -75,11 +75,14 @@ TEST(ControlStates, overlappingActivitiesKeepTheirPromises) {
             EXPECT_FALSE(s.downloadMayStart || s.downloadMenuEnabled);
         }
         if (a.converting) {
-            EXPECT_FALSE(s.conversionMayStart || s.selectSourceEnabled || s.conversionSettingsEnabled);
+            EXPECT_FALSE(s.conversionMayStart || s.selectSourceEnabled ||
+                         s.conversionSettingsEnabled || s.convertMenuEnabled);
             EXPECT_TRUE(s.convertButtonStops && s.convertButtonEnabled);
             EXPECT_FALSE(s.downloadMayStart || s.getEnabled || s.destinationSelectEnabled);
         }
         EXPECT_FALSE(s.escapeCancelsDownload && s.escapeStopsConversion);
+        // The menu starts a conversion only where the button would.
+        EXPECT_EQ(s.convertMenuEnabled, s.convertButtonEnabled && !s.convertButtonStops);
         EXPECT_TRUE(s.recentMenuEnabled);
         EXPECT_EQ(s.getEnabled, !a.busy());
     }

@@ -180,6 +180,9 @@ public:
                         FilePanelCompletion completion) override {
         recorded_.beginOpenPanel(parent, options, std::move(completion));
     }
+    void showAbout(QWidget* parent, const QString& title, const QString& text) override {
+        recorded_.showAbout(parent, title, text);
+    }
     void showInFolder(const QString& path) override { recorded_.showInFolder(path); }
     void beginProxyCredentialsPanel(QWidget* parent, const ProxyCredentialsQuestion& question,
                                     ProxyCredentialsCompletion completion) override {

@@ -326,8 +326,8 @@ TEST_P(ServerAnswers, saveTheWholeFileOrLeaveWhatWasThere) {
     EXPECT_EQ(desktop.questions.size(), c.answer != nullptr ? 1u : 0u);
     if (c.answer != nullptr) {
         EXPECT_EQ(desktop.questions[0].message, replaceQuestion(target));
-        EXPECT_EQ(desktop.questions[0].acceptTitle, "Replace");
-        EXPECT_EQ(desktop.questions[0].cancelTitle, "Cancel");
+        EXPECT_EQ(desktop.questions[0].acceptTitle, "&Replace");
+        EXPECT_EQ(desktop.questions[0].cancelTitle, "&Cancel");
     }
     EXPECT_EQ(ui().FLVGetFLVButton->text(), "&Download FLV");
     EXPECT_TRUE(ui().FLVGetFLVButton->isEnabled());

@@ -45,6 +45,9 @@ public:
                         FilePanelCompletion completion) override;
     void beginOpenPanel(QWidget* parent, const FilePanelOptions& options,
                         FilePanelCompletion completion) override;
+    void showAbout(QWidget*, const QString& title, const QString& text) override {
+        abouts.push_back({title, text, {}});
+    }
     void showInFolder(const QString& path) override { shownInFolder << path; }
     // Answered from proxyAnswers, front first, on the next turn of the event
     // loop (the real one does not hold up the window either); with none left,
@@ -64,6 +67,7 @@ public:
     QStringList probedHosts;
 
     std::vector<Alert> alerts;
+    std::vector<Alert> abouts;
     std::vector<Question> questions;
     std::deque<bool> answers;
     std::vector<ProxyCredentialsQuestion> proxyQuestions;
