@@ -125,6 +125,11 @@ void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& wind
     // The two toggling buttons keep one width, so nothing beside them moves.
     keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cance&l")});
     keepWidthOfWidestTitle(*convertFLVButton, {tr("&Convert"), tr("Sto&p")});
+    // The offer to show a file goes with the message that told of the file.
+    connect(window.statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (!finishedFile_.isEmpty() && message != offeredWithMessage_)
+            offerShowInFolder({});
+    });
     // The window gives the two toggling buttons their idle forms.
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
     setConvertFLVButtonAction(&ApplicationController::convertFLVtoDifferentFormat);
@@ -543,7 +548,8 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
 void ApplicationController::offerShowInFolder(const QString& path) {
     finishedFile_ = path;
     const QPointer<QWidget> focused = mainWindow->focusWidget();
-    if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
+    offeredWithMessage_ = mainWindow->statusBar()->currentMessage();
+    if (auto* link = mainWindow->findChild<QWidget*>(QStringLiteral("showInFolderLink")))
         link->setHidden(path.isEmpty());
     handFocusOn(focused);
 }

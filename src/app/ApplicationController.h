@@ -264,6 +264,7 @@ private:
     // Since when the running conversion runs.
     QElapsedTimer conversionClock_;
     QString finishedFile_;
+    QString offeredWithMessage_;
     std::unique_ptr<DesktopNotices> notices_;
     std::unique_ptr<DesktopProgress> desktopProgress_;
     DesktopProgress& desktopProgress();

@@ -101,11 +101,14 @@ TEST_F(DesktopNoticesTest, finishedConversion_isAnnouncedOnlyWhileTheWindowIsIna
     convert(clip);
     runEventLoopFor(300);
     EXPECT_TRUE(notifications.notices.isEmpty());
-    auto* link = window->findChild<QLabel*>(QStringLiteral("showInFolderLink"));
+    auto* link = window->findChild<QAbstractButton*>(QStringLiteral("showInFolderLink"));
     ASSERT_NE(link, nullptr);
     EXPECT_TRUE(link->isVisibleTo(window.get()));
-    emit link->linkActivated(QStringLiteral("#"));
+    link->click();
     EXPECT_EQ(desktop.shownInFolder, QStringList{output});
+    // The offer goes with the message that told of the file.
+    window->statusBar()->showMessage(QStringLiteral("Something else"));
+    EXPECT_FALSE(link->isVisibleTo(window.get()));
 
     // Looking elsewhere: a notice names the file and offers to show it.
     QWidget elsewhere;
