@@ -90,11 +90,7 @@ protected:
 TEST_F(DesktopNoticesTest, finishedConversion_isAnnouncedOnlyWhileTheWindowIsInactive) {
     launchOnThePrivateBus();
     const QString clip = folder.filePath("clip.flv");
-    ASSERT_EQ(reelhound::testing::runProgram(
-                  "ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
-                             "-t", "1", "-c:v", "flv1", "-y", clip})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(reelhound::testing::makeVideoClip(clip, 1));
     const QString output = folder.filePath("clip.mov");
 
     // Looking at the window: the status line says it, and offers the folder.

@@ -71,11 +71,7 @@ TEST_F(Focus, closingAFilePanel_givesTheWindowAndItsOpenerTheKeyboardBack) {
 // button of that work; when the work ends, the focus is on that button.
 TEST_F(Focus, focusedControlGoingOutOfUse_handsTheFocusToTheButtonOfTheWork) {
     const QString clip = downloads.filePath("clip.flv");
-    ASSERT_EQ(reelhound::testing::runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
-                                                        "testsrc=size=320x240:rate=25", "-t", "1",
-                                                        "-c:v", "flv1", "-y", clip})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(reelhound::testing::makeVideoClip(clip, 1));
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));

@@ -178,11 +178,7 @@ TEST_F(WindowShape, togglingButtonsKeepTheirWidthAndTheirNeighboursStayPut) {
 
     // The convert button in its Stop form, on a real run.
     const QString clip = downloads.filePath("clip.flv");
-    ASSERT_EQ(reelhound::testing::runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
-                                                        "testsrc=size=320x240:rate=25", "-t", "30",
-                                                        "-c:v", "flv1", "-y", clip})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(reelhound::testing::makeVideoClip(clip, 30));
     controller->selectConvertFLVFilenameDidEnd(1, clip);
     QPushButton* convert = ui().convertFLVButton;
     QCoreApplication::processEvents();
