@@ -395,6 +395,8 @@ void ApplicationController::selectConvertFLVFilename() {
     FilePanelOptions options = flvFilePanelOptions(tr("Convert FLV file to MOV..."));
     options.canChooseDirectories = false;
     options.fileTypes = {QStringLiteral("flv")};
+    // Opened by its key too, the panel gives the keyboard back to its button.
+    selectFLVtoConvertButton->setFocus(Qt::OtherFocusReason);
     desktop_.beginOpenPanel(mainWindow, options, [this](int returnCode, const QString& path) {
         selectConvertFLVFilenameDidEnd(returnCode, path);
     });
@@ -632,8 +634,14 @@ QString ApplicationController::destinationFilename() const {
 }
 
 void ApplicationController::setDestinationFilename() {
+    beginDestinationPanel(downloadDestinationSelectButton);
+}
+
+void ApplicationController::beginDestinationPanel(QWidget* opener) {
     if (!controlStates().destinationSelectEnabled)
         return;
+    // Opened by a key too, the panel gives the keyboard back to what opened it.
+    opener->setFocus(Qt::OtherFocusReason);
     const FilePanelOptions options = flvFilePanelOptions(tr("Save Vistaro video to file..."));
     desktop_.beginSavePanel(mainWindow, options, [this](int returnCode, const QString& path) {
         saveDestinationFilenameDidEnd(returnCode, path);
@@ -972,7 +980,7 @@ bool ApplicationController::confirmDownloadDestination() {
         destination == defaultDestinationPath()) {
         // An account without a desktop folder: the person chooses, from home.
         downloadWaitsForDestination_ = true;
-        setDestinationFilename();
+        beginDestinationPanel(FLVGetFLVButton);
         return false;
     }
     if (!check.ok()) {

@@ -278,6 +278,7 @@ private:
     void dropPastedLineBreak();
     bool confirmDownloadDestination();
     void destinationChosen(int returnCode, const QString& path);
+    void beginDestinationPanel(QWidget* opener);
     bool refuseOverlongLink(const std::string& address);
     bool askToReplace(const QString& path);
     bool confirmReplacingConversionOutput(const ConversionSettings& settings);
