@@ -112,7 +112,7 @@
     </message>
     <message>
         <source>Choose the file the video is saved to</source>
-        <translation>Die Datei wählen, in der das Video gespeichert wird</translation>
+        <translation>Die Datei auswählen, in der das Video gespeichert wird</translation>
     </message>
     <message>
         <source>Choo&amp;se...</source>
@@ -144,7 +144,7 @@
     </message>
     <message>
         <source>Choose the file to convert</source>
-        <translation>Die umzuwandelnde Datei wählen</translation>
+        <translation>Die umzuwandelnde Datei auswählen</translation>
     </message>
     <message>
         <source>Ch&amp;oose...</source>

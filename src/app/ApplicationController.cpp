@@ -128,6 +128,11 @@ void ApplicationController::connectOutlets(Ui::MainWindow& ui, QMainWindow& wind
     // The two toggling buttons keep one width, so nothing beside them moves.
     keepWidthOfWidestTitle(*FLVGetFLVButton, {tr("&Download FLV"), tr("Cance&l")});
     keepWidthOfWidestTitle(*convertFLVButton, {tr("&Convert"), tr("Sto&p")});
+    // The offer to show a file goes with the message that told of the file.
+    connect(window.statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (!finishedFile_.isEmpty() && message != offeredWithMessage_)
+            offerShowInFolder({});
+    });
     // The window gives the two toggling buttons their idle forms.
     setFLVGetFLVButtonAction(&ApplicationController::downloadFLV);
     setConvertFLVButtonAction(&ApplicationController::convertFLVtoDifferentFormat);
@@ -394,6 +399,8 @@ void ApplicationController::selectConvertFLVFilename() {
     FilePanelOptions options = flvFilePanelOptions(tr("Convert FLV file to MOV..."));
     options.canChooseDirectories = false;
     options.fileTypes = {QStringLiteral("flv")};
+    // Opened by its key too, the panel gives the keyboard back to its button.
+    selectFLVtoConvertButton->setFocus(Qt::OtherFocusReason);
     desktop_.beginOpenPanel(mainWindow, options, [this](int returnCode, const QString& path) {
         selectConvertFLVFilenameDidEnd(returnCode, path);
     });
@@ -547,7 +554,8 @@ void ApplicationController::conversionProgressDataReceived(ConverterProcess* sou
 void ApplicationController::offerShowInFolder(const QString& path) {
     finishedFile_ = path;
     const QPointer<QWidget> focused = mainWindow->focusWidget();
-    if (auto* link = mainWindow->findChild<QLabel*>(QStringLiteral("showInFolderLink")))
+    offeredWithMessage_ = mainWindow->statusBar()->currentMessage();
+    if (auto* link = mainWindow->findChild<QWidget*>(QStringLiteral("showInFolderLink")))
         link->setHidden(path.isEmpty());
     handFocusOn(focused);
 }
@@ -630,8 +638,14 @@ QString ApplicationController::destinationFilename() const {
 }
 
 void ApplicationController::setDestinationFilename() {
+    beginDestinationPanel(downloadDestinationSelectButton);
+}
+
+void ApplicationController::beginDestinationPanel(QWidget* opener) {
     if (!controlStates().destinationSelectEnabled)
         return;
+    // Opened by a key too, the panel gives the keyboard back to what opened it.
+    opener->setFocus(Qt::OtherFocusReason);
     const FilePanelOptions options = flvFilePanelOptions(tr("Save Vistaro video to file..."));
     desktop_.beginSavePanel(mainWindow, options, [this](int returnCode, const QString& path) {
         saveDestinationFilenameDidEnd(returnCode, path);
@@ -1007,7 +1021,7 @@ bool ApplicationController::confirmDownloadDestination() {
         destination == defaultDestinationPath()) {
         // An account without a desktop folder: the person chooses, from home.
         downloadWaitsForDestination_ = true;
-        setDestinationFilename();
+        beginDestinationPanel(FLVGetFLVButton);
         return false;
     }
     if (!check.ok()) {

@@ -278,6 +278,7 @@ private:
     // Since when the running conversion runs.
     QElapsedTimer conversionClock_;
     QString finishedFile_;
+    QString offeredWithMessage_;
     std::unique_ptr<DesktopNotices> notices_;
     std::unique_ptr<DesktopProgress> desktopProgress_;
     DesktopProgress& desktopProgress();
@@ -291,6 +292,7 @@ private:
     void dropPastedLineBreak();
     bool confirmDownloadDestination();
     void destinationChosen(int returnCode, const QString& path);
+    void beginDestinationPanel(QWidget* opener);
     bool refuseOverlongLink(const std::string& address);
     bool askToReplace(const QString& path);
     bool confirmReplacingConversionOutput(const ConversionSettings& settings);

@@ -65,6 +65,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     ui_->convertFLVProgressIndicator->setMaximumWidth(
         ui_->convertFLVProgressIndicator->fontMetrics().averageCharWidth() * 24);
     ui_->convertRow->insertStretch(1, 1); // the button keeps its own size
+    // The settings pop-ups keep the width of their items; the room beside
+    // them stays empty rather than stretching "44100" across a wide window.
+    ui_->settingsLayout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum),
+                                 1, 4);
     // It shares its row with the convert button, which holds the row open.
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
 
@@ -84,11 +88,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     nameLineCalmly(*ui_->convertFLVProgressTextField, tr("Converter output"));
     statusBar()->setAccessibleName(tr("Status"));
     // Offered in the status line once a download or a conversion has made a file.
-    auto* showInFolder = new QLabel(statusBar());
+    // A flat button rather than a link in a label: one Tab stop, and Space or
+    // Enter work on it as on any button.
+    auto* showInFolder = new QToolButton(statusBar());
     showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
-    showInFolder->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(tr("Show in folder").toHtmlEscaped()));
+    showInFolder->setText(tr("Show in folder"));
     showInFolder->setAccessibleName(tr("Show in folder"));
-    showInFolder->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    showInFolder->setAutoRaise(true);
     showInFolder->setHidden(true);
     statusBar()->addPermanentWidget(showInFolder);
     // A message wider than the window is cut at its edge: the whole of it
@@ -175,7 +181,7 @@ void MainWindow::connectToController(ApplicationController& controller) {
     // The menu items read as their buttons do, and show the buttons' keys.
     showKeyOfButton(*ui_->downloadMP4Action, *ui_->FLVGetFLVButton);
     showKeyOfButton(*ui_->convertAction, *ui_->convertFLVButton);
-    connect(findChild<QLabel*>(QStringLiteral("showInFolderLink")), &QLabel::linkActivated, c,
+    connect(findChild<QToolButton*>(QStringLiteral("showInFolderLink")), &QToolButton::clicked, c,
             &AC::showFinishedFileInFolder);
     // The download and convert buttons change their action as work starts and
     // ends; the controller connects them.

@@ -24,6 +24,10 @@ ProxyCredentialsDialog::ProxyCredentialsDialog(QWidget* parent,
             : tr("The proxy server %1 asks for a user name and password.").arg(question.proxyHost),
         this);
     message->setWordWrap(true);
+    // A wrapped label asks for little width and the dialog then guesses its
+    // height wrong: give the text a line length that reads well, in any
+    // language and at any scale, so nothing is cut.
+    message->setMinimumWidth(message->fontMetrics().averageCharWidth() * 50);
 
     userField_ = new QLineEdit(question.user, this);
     userField_->setObjectName(QStringLiteral("proxyUserField"));
@@ -50,6 +54,7 @@ ProxyCredentialsDialog::ProxyCredentialsDialog(QWidget* parent,
     layout->addWidget(rememberBox_);
     layout->addWidget(buttons);
 
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     (question.user.isEmpty() ? userField_ : passwordField_)->setFocus();
 }
 

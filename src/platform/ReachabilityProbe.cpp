@@ -3,6 +3,8 @@
 #include "core/Configuration.h"
 #include "core/Reachability.h"
 
+#include <QNetworkProxyFactory>
+#include <QUrl>
 #include <string>
 
 #include <netdb.h>
@@ -42,9 +44,21 @@ bool checkReachabilityByName(const char* host, std::uint32_t* flags) {
     return true;
 }
 
+std::string reachabilityProbeHost() {
+    const std::string probeHost(config::kReachabilityProbeHost);
+    const QNetworkProxyQuery query(QUrl(QStringLiteral("http://%1/").arg(QString::fromStdString(probeHost))));
+    for (const QNetworkProxy& proxy : QNetworkProxyFactory::proxyForQuery(query)) {
+        if (proxy.type() == QNetworkProxy::NoProxy || proxy.type() == QNetworkProxy::DefaultProxy)
+            break; // the first choice is a direct connection
+        if (!proxy.hostName().isEmpty())
+            return proxy.hostName().toStdString();
+    }
+    return probeHost;
+}
+
 bool networkReachableWithoutAnythingSpecialHappening(const ReachabilityCheck& check) {
     std::uint32_t flags = 0;
-    const std::string host(config::kReachabilityProbeHost);
+    const std::string host = reachabilityProbeHost();
     const bool decided = check(host.c_str(), &flags);
     return isNetworkReachable(decided, flags);
 }

@@ -90,22 +90,21 @@ protected:
 TEST_F(DesktopNoticesTest, finishedConversion_isAnnouncedOnlyWhileTheWindowIsInactive) {
     launchOnThePrivateBus();
     const QString clip = folder.filePath("clip.flv");
-    ASSERT_EQ(reelhound::testing::runProgram(
-                  "ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
-                             "-t", "1", "-c:v", "flv1", "-y", clip})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(reelhound::testing::makeVideoClip(clip, 1));
     const QString output = folder.filePath("clip.mov");
 
     // Looking at the window: the status line says it, and offers the folder.
     convert(clip);
     runEventLoopFor(300);
     EXPECT_TRUE(notifications.notices.isEmpty());
-    auto* link = window->findChild<QLabel*>(QStringLiteral("showInFolderLink"));
+    auto* link = window->findChild<QAbstractButton*>(QStringLiteral("showInFolderLink"));
     ASSERT_NE(link, nullptr);
     EXPECT_TRUE(link->isVisibleTo(window.get()));
-    emit link->linkActivated(QStringLiteral("#"));
+    link->click();
     EXPECT_EQ(desktop.shownInFolder, QStringList{output});
+    // The offer goes with the message that told of the file.
+    window->statusBar()->showMessage(QStringLiteral("Something else"));
+    EXPECT_FALSE(link->isVisibleTo(window.get()));
 
     // Looking elsewhere: a notice names the file and offers to show it.
     QWidget elsewhere;

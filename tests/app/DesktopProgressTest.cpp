@@ -67,11 +67,7 @@ protected:
 
 TEST_F(DesktopProgressTest, runningWork_showsItsPercentageInTheTitleAndTheTaskBarUntilItEnds) {
     const QString clip = downloads.filePath("clip.flv");
-    ASSERT_EQ(reelhound::testing::runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
-                                                        "testsrc=size=320x240:rate=25", "-t", "20",
-                                                        "-c:v", "flv1", "-y", clip})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(reelhound::testing::makeVideoClip(clip, 20));
     launchWithShortLimits();
     controller->useDesktopBus(QDBusConnection::connectToBus(bus.address(), "application"));
     const struct {

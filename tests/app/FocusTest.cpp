@@ -67,15 +67,35 @@ TEST_F(Focus, closingAFilePanel_givesTheWindowAndItsOpenerTheKeyboardBack) {
     }
 }
 
+// Opened by its button's key, a panel still returns the keyboard to that
+// button: the button takes the focus as the panel opens.
+TEST_F(Focus, panelOpenedByAKey_focusesItsButton) {
+    launch();
+    enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=demo"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct {
+        Qt::Key key;
+        QWidget* opener;
+        std::function<void()> answer;
+    } rows[] = {
+        {Qt::Key_O, ui().selectFLVtoConvertButton, [&] { desktop.answerOpenPanel(0); }},
+        {Qt::Key_S, ui().downloadDestinationSelectButton, [&] { desktop.answerSavePanel(0); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.opener->objectName().toStdString());
+        ui().URLEntryTextField->setFocus();
+        QTest::keyClick(window.get(), row.key, Qt::AltModifier);
+        ASSERT_TRUE(runEventLoopUntil([&] { return desktop.openPanel || desktop.savePanel; }));
+        EXPECT_EQ(QApplication::focusWidget(), row.opener);
+        row.answer();
+    }
+}
+
 // A focused control that work takes out of use hands the focus to the
 // button of that work; when the work ends, the focus is on that button.
 TEST_F(Focus, focusedControlGoingOutOfUse_handsTheFocusToTheButtonOfTheWork) {
     const QString clip = downloads.filePath("clip.flv");
-    ASSERT_EQ(reelhound::testing::runProgram("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
-                                                        "testsrc=size=320x240:rate=25", "-t", "1",
-                                                        "-c:v", "flv1", "-y", clip})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(reelhound::testing::makeVideoClip(clip, 1));
     launchWithShortLimits();
     chooseDestination(destination());
     enterAddressAndGet(QStringLiteral("www.vistaro.com/watch?v=slow"));

@@ -3,6 +3,7 @@
 #include "core/Reachability.h"
 
 #include <QDir>
+#include <QNetworkProxy>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QScreen>
@@ -63,6 +64,30 @@ TEST_F(Launch, reachableNetwork_launchesWithoutWarning) {
               QStringList{QString::fromLatin1(config::kReachabilityProbeHost.data())});
     EXPECT_TRUE(desktop.alerts.empty());
     EXPECT_EQ(desktop.beeps, 0);
+}
+
+// Behind a proxy, the proxy is what must be reachable: the probe host itself
+// may not even resolve there.
+TEST_F(Launch, probe_asksForTheHostTheNetworkIsReachedThrough) {
+    const QString probeHost = QString::fromLatin1(config::kReachabilityProbeHost.data());
+    const struct {
+        const char* name;
+        QNetworkProxy proxy;
+        QString probed;
+    } rows[] = {
+        {"no proxy", QNetworkProxy(QNetworkProxy::NoProxy), probeHost},
+        {"HTTP proxy", QNetworkProxy(QNetworkProxy::HttpProxy, "proxy.example", 3128),
+         "proxy.example"},
+        {"SOCKS proxy", QNetworkProxy(QNetworkProxy::Socks5Proxy, "10.1.2.3", 1080), "10.1.2.3"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QNetworkProxy::setApplicationProxy(row.proxy);
+        desktop = reelhound::testing::RecordingDesktopServices{};
+        launch();
+        EXPECT_EQ(desktop.probedHosts, QStringList{row.probed});
+    }
+    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
 }
 
 TEST_F(Launch, transientConnection_countsAsReachable) {

@@ -1,7 +1,10 @@
 #include "app/NetworkFixture.h"
+#include "app/ProxyCredentialsDialog.h"
 #include "support/AuthenticatingProxy.h"
 
 #include <QDirIterator>
+#include <QLabel>
+#include <QTest>
 #include <QNetworkProxyFactory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -208,3 +211,38 @@ INSTANTIATE_TEST_SUITE_P(
                       ProxyCredentialsRow{
                           "refused in the address", {kUser, kWrongPassword}, {}, {true, true}}),
     rowName);
+
+// The question shows whole: its text unwrapped into no narrow column and
+// nothing below it cut off, for a short and a long proxy name.
+TEST(ProxyCredentialsDialogShape, showsItsWholeText) {
+    const struct {
+        const char* host;
+        bool refused;
+    } rows[] = {{"127.0.0.1", false}, {"proxy.departement-informatique.example.org", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.host);
+        ProxyCredentialsQuestion question;
+        question.proxyHost = QString::fromLatin1(row.host);
+        question.refused = row.refused;
+        ProxyCredentialsDialog::begin(nullptr, question, [](auto) {});
+        QDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "proxyCredentialsDialog" && w->isVisible())
+                dialog = qobject_cast<QDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->wordWrap()) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+                EXPECT_GE(label->width(), label->fontMetrics().averageCharWidth() * 40);
+            }
+        }
+        for (QWidget* w : dialog->findChildren<QWidget*>()) {
+            if (w->isVisibleTo(dialog) && w->parentWidget() == dialog) {
+                EXPECT_TRUE(dialog->rect().contains(w->geometry())) << w->metaObject()->className();
+            }
+        }
+        dialog->reject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}

@@ -2,6 +2,7 @@
 #include "app/DesktopIntegration.h"
 #include "app/WindowKeys.h"
 #include "platform/Strings.h"
+#include "support/InstalledTranslation.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
+using reelhound::testing::InstalledTranslation;
 using reelhound::testing::windowKeyOwners;
 
 namespace {
@@ -72,27 +74,6 @@ QString arguments(const QString& text) {
 qsizetype mnemonics(QString text) {
     return text.remove(QStringLiteral("&&")).count('&');
 }
-
-// A language's compiled file, installed for as long as the value lives.
-class InstalledTranslation {
-public:
-    explicit InstalledTranslation(const QString& language) {
-        loaded_ = translator_.load(QStringLiteral("reelhound_") + language,
-                                   QStringLiteral(REELHOUND_RESOURCE_BUILD_DIR "/translations"));
-        if (loaded_)
-            QCoreApplication::installTranslator(&translator_);
-    }
-    ~InstalledTranslation() { QCoreApplication::removeTranslator(&translator_); }
-    InstalledTranslation(const InstalledTranslation&) = delete;
-    InstalledTranslation& operator=(const InstalledTranslation&) = delete;
-
-    bool loaded() const { return loaded_; }
-    const QTranslator& translator() const { return translator_; }
-
-private:
-    QTranslator translator_;
-    bool loaded_ = false;
-};
 
 class EachLanguage : public ::testing::TestWithParam<QString> {};
 

@@ -17,4 +17,11 @@ ProgramResult runProgram(const QString& program, const QStringList& arguments,
     return result;
 }
 
+bool makeVideoClip(const QString& path, int seconds) {
+    return runProgram(QStringLiteral("ffmpeg"),
+                      {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-t",
+                       QString::number(seconds), "-c:v", "flv1", "-y", path})
+               .exitCode == 0;
+}
+
 } // namespace reelhound::testing

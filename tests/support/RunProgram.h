@@ -15,4 +15,7 @@ struct ProgramResult {
 ProgramResult runProgram(const QString& program, const QStringList& arguments,
                          int timeoutMilliseconds = 60000);
 
+// A silent .flv clip of the given length, made by the real ffmpeg.
+bool makeVideoClip(const QString& path, int seconds);
+
 } // namespace reelhound::testing

@@ -5,8 +5,9 @@
 // converted, minimum-size. Options: --dark (Fusion with a dark palette),
 // --prefix P (P is put before each file name), --only NAME,... (save only
 // these states). For twice the size, run it with QT_SCALE_FACTOR=2 on a
-// screen of 1920x1720; in another language, with LANGUAGE=de (or fr, es) and
-// --prefix de-.
+// screen of 1920x1720; on a small screen, QT_SCALE_FACTOR=2 on 1280x1000 with
+// --prefix scale-200-small-screen- --only idle,converting; in another language,
+// with LANGUAGE=de (or fr, es) and --prefix de-.
 #include "app/DesktopIntegration.h"
 #include "support/ActivityWaits.h"
 #include "support/EventLoop.h"
