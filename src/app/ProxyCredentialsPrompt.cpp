@@ -43,18 +43,19 @@ void ProxyCredentialsPrompt::watch(QWebEnginePage& page) {
 void ProxyCredentialsPrompt::webPageNeedsCredential(const QUrl& requestURL,
                                                     QAuthenticator* authenticator,
                                                     const QString& proxyHost) {
+    // The web engine names the proxy by its host alone; the settings know its port.
     const QNetworkProxy proxy = proxyFor(requestURL);
+    const bool settingsProxy = proxy.hostName() == proxyHost;
+    const QString name = settingsProxy ? proxyName(proxy) : proxyHost;
     const ProxyCredential fromAddress =
-        proxy.hostName() == proxyHost ? ProxyCredential{proxy.user(), proxy.password()}
-                                      : ProxyCredential{};
-    ProxyCredential credential =
-        ProxyCredentials::session().takeCredentialFor(proxyHost, fromAddress);
+        settingsProxy ? ProxyCredential{proxy.user(), proxy.password()} : ProxyCredential{};
+    ProxyCredential credential = ProxyCredentials::session().takeCredentialFor(name, fromAddress);
     if (credential.isEmpty() || credential == offeredToWebEngine_) {
         // None yet, or the one the proxy has just refused.
         std::optional<ProxyCredential> answer;
         bool answered = false;
         QEventLoop waitForAnswer;
-        ProxyCredentials::session().ask(proxyHost, offeredToWebEngine_, &waitForAnswer,
+        ProxyCredentials::session().ask(name, offeredToWebEngine_, &waitForAnswer,
                                         [&](std::optional<ProxyCredential> given) {
                                             answer = std::move(given);
                                             answered = true;
@@ -69,7 +70,7 @@ void ProxyCredentialsPrompt::webPageNeedsCredential(const QUrl& requestURL,
             reportCancel(requestURL);
             return;
         }
-        credential = ProxyCredentials::session().takeCredentialFor(proxyHost, *answer);
+        credential = ProxyCredentials::session().takeCredentialFor(name, *answer);
     }
     offeredToWebEngine_ = credential;
     authenticator->setUser(credential.user);
@@ -93,7 +94,7 @@ void ProxyCredentialsPrompt::webPageLoadFinished(QWebEnginePage& page) {
     // Another address may have been asked for meanwhile (it waits for the
     // same answer): the page shown loads again, at the address it has now.
     const QPointer<QWebEnginePage> refused(&page);
-    ProxyCredentials::session().ask(proxyFor(page.requestedUrl()).hostName(), offeredToWebEngine_,
+    ProxyCredentials::session().ask(proxyName(proxyFor(page.requestedUrl())), offeredToWebEngine_,
                                     this, [this, refused](std::optional<ProxyCredential> answer) {
                                         if (refused.isNull() || refused != view_.page())
                                             return; // loaded afresh already

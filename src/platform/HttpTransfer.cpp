@@ -39,9 +39,7 @@ QByteArray curlProxyAddress(const QNetworkProxy& proxy) {
     if (proxy.type() == QNetworkProxy::NoProxy)
         return {};
     const QByteArray scheme = proxy.type() == QNetworkProxy::Socks5Proxy ? "socks5h://" : "http://";
-    const QString host =
-        proxy.hostName().contains(u':') ? u'[' + proxy.hostName() + u']' : proxy.hostName();
-    return scheme + host.toUtf8() + ':' + QByteArray::number(proxy.port());
+    return scheme + proxyName(proxy).toUtf8();
 }
 
 // The same kinds of failure as Qt's network stack names, so that one set of
@@ -111,7 +109,7 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
     curl_easy_setopt(easy, CURLOPT_PROXY, proxyAddress.constData());
     // An answer meant for one request is spent here.
     offerProxyCredential(ProxyCredentials::session().takeCredentialFor(
-        proxy_.hostName(), {proxy_.user(), proxy_.password()}));
+        proxyName(proxy_), {proxy_.user(), proxy_.password()}));
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0");
     // The byte counts must be the file's: no compressed transfer.
@@ -362,7 +360,7 @@ void HttpTransfer::askForProxyCredential(const HttpTransferOutcome& refusal) {
     if (handlers_.waitingForPerson)
         handlers_.waitingForPerson(true);
     ProxyCredentials::session().ask(
-        proxy_.hostName(), offeredProxyCredential_, this,
+        proxyName(proxy_), offeredProxyCredential_, this,
         [this, refusal](std::optional<ProxyCredential> credential) {
             if (aborted_)
                 return;
@@ -373,7 +371,7 @@ void HttpTransfer::askForProxyCredential(const HttpTransferOutcome& refusal) {
                     handlers_.finished(refusal);
                 return;
             }
-            startAgainWith(ProxyCredentials::session().takeCredentialFor(proxy_.hostName(),
+            startAgainWith(ProxyCredentials::session().takeCredentialFor(proxyName(proxy_),
                                                                          *credential));
         });
 }

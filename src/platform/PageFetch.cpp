@@ -65,7 +65,7 @@ void PageRequest::sendRequest() {
     const QNetworkProxy proxy = proxyFor(url_);
     reply_ = sharedNetworkAccessManager().get(request);
     offeredProxyCredential_ = ProxyCredentials::session().takeCredentialFor(
-        proxy.hostName(), {proxy.user(), proxy.password()});
+        proxyName(proxy), {proxy.user(), proxy.password()});
     QNetworkReply* const reply = reply_;
 
     connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& target) {
@@ -155,7 +155,7 @@ void PageRequest::askForProxyCredential() {
     body_.clear();
 
     ProxyCredentials::session().ask(
-        proxyFor(url_).hostName(), offeredProxyCredential_, this,
+        proxyName(proxyFor(url_)), offeredProxyCredential_, this,
         [this](std::optional<ProxyCredential> credential) {
             if (!running_)
                 return;

@@ -75,7 +75,7 @@ QNetworkProxy proxyFor(const QUrl& url) {
         case QNetworkProxy::HttpCachingProxy:
         case QNetworkProxy::Socks5Proxy: {
             const ProxyCredential credential = ProxyCredentials::session().credentialFor(
-                proxy.hostName(), {proxy.user(), proxy.password()});
+                proxyName(proxy), {proxy.user(), proxy.password()});
             proxy.setUser(credential.user);
             proxy.setPassword(credential.password);
             return proxy;
@@ -89,6 +89,12 @@ QNetworkProxy proxyFor(const QUrl& url) {
 
 bool proxyAsksForCredentials(int httpStatus, bool credentialsOffered) {
     return httpStatus == 407 || (httpStatus == 401 && credentialsOffered);
+}
+
+QString proxyName(const QNetworkProxy& proxy) {
+    const QString host =
+        proxy.hostName().contains(u':') ? u'[' + proxy.hostName() + u']' : proxy.hostName();
+    return host + u':' + QString::number(proxy.port());
 }
 
 } // namespace reelhound

@@ -25,7 +25,7 @@ struct ProxyCredential {
 // What the person is asked when the proxy wants credentials we lack, or has
 // refused the ones we gave.
 struct ProxyCredentialsQuestion {
-    QString proxyHost;
+    QString proxyHost; // "host:port", as proxyName gives it
     QString user;         // the name tried last, to preset the field
     bool refused = false; // the proxy turned down what it was given
 };
@@ -83,6 +83,11 @@ private:
 // The proxy that Qt's proxy settings name for an address, with the
 // credentials to offer it; a NoProxy proxy for a direct connection.
 QNetworkProxy proxyFor(const QUrl& url);
+
+// "host:port" ("[::1]:3128" for an IPv6 address): how credentials are kept
+// and how the person is told which proxy asks. Two proxies on one host are
+// two proxies.
+QString proxyName(const QNetworkProxy& proxy);
 
 // Whether a response that came through a proxy is the proxy's demand for
 // credentials (407), or its refusal of the ones it was offered. Some proxies

@@ -83,7 +83,8 @@ protected:
         std::vector<bool> refused;
         for (const ProxyCredentialsQuestion& question : desktop.proxyQuestions) {
             refused.push_back(question.refused);
-            EXPECT_EQ(question.proxyHost, QStringLiteral("127.0.0.1"));
+            // The same proxy for the page, the lookup and the download, named with its port.
+            EXPECT_EQ(question.proxyHost, QStringLiteral("127.0.0.1:%1").arg(proxy.port()));
         }
         return refused;
     }
@@ -218,7 +219,8 @@ TEST(ProxyCredentialsDialogShape, showsItsWholeText) {
     const struct {
         const char* host;
         bool refused;
-    } rows[] = {{"127.0.0.1", false}, {"proxy.departement-informatique.example.org", true}};
+    } rows[] = {{"127.0.0.1:3128", false},
+                {"proxy.departement-informatique.example.org:8080", true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.host);
         ProxyCredentialsQuestion question;

@@ -78,3 +78,12 @@ TEST_F(SessionCredentials, answers_serveAsRememberedOrOnce) {
         EXPECT_EQ(store.credentialFor("other proxy", {}), ProxyCredential{});
     }
 }
+
+// A proxy is named with its port, an IPv6 address in brackets so the port
+// stays readable.
+TEST(ProxyName, carriesHostAndPort) {
+    using reelhound::proxyName;
+    EXPECT_EQ(proxyName(QNetworkProxy(QNetworkProxy::HttpProxy, "proxy.example.org", 3128)),
+              "proxy.example.org:3128");
+    EXPECT_EQ(proxyName(QNetworkProxy(QNetworkProxy::HttpProxy, "::1", 8080)), "[::1]:8080");
+}
