@@ -4,6 +4,7 @@
 #include "platform/NetworkAccess.h"
 
 #include <QAuthenticator>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -91,19 +92,39 @@ void ProxyCredentialsPrompt::webPageLoadFinished(QWebEnginePage& page) {
     if (!refusedDuringLoad_ || &page != view_.page())
         return;
     refusedDuringLoad_ = false;
+    // The web engine's own error page is in English and speaks of retries:
+    // a plain word in the person's language stands in until the answer.
+    const QUrl refusedURL = page.requestedUrl();
+    const QString proxy = proxyName(proxyFor(refusedURL));
+    showPlainPage(page, QCoreApplication::translate(
+                            "ProxyCredentialsDialog",
+                            "The proxy server %1 asks for a user name and password.")
+                            .arg(proxy));
     // Another address may have been asked for meanwhile (it waits for the
     // same answer): the page shown loads again, at the address it has now.
     const QPointer<QWebEnginePage> refused(&page);
-    ProxyCredentials::session().ask(proxyName(proxyFor(page.requestedUrl())), offeredToWebEngine_,
-                                    this, [this, refused](std::optional<ProxyCredential> answer) {
-                                        if (refused.isNull() || refused != view_.page())
-                                            return; // loaded afresh already
-                                        const QUrl url = refused->requestedUrl();
-                                        if (answer)
-                                            loadAfresh(url);
-                                        else
-                                            reportCancel(url);
-                                    });
+    ProxyCredentials::session().ask(
+        proxy, offeredToWebEngine_, this,
+        [this, refused, refusedURL](std::optional<ProxyCredential> answer) {
+            if (refused.isNull() || refused != view_.page())
+                return; // loaded afresh already
+            const QUrl now = refused->requestedUrl();
+            const QUrl url = now.scheme() == u"data" || now.isEmpty() ? refusedURL : now;
+            if (answer) {
+                loadAfresh(url);
+                return;
+            }
+            reportCancel(url);
+            showPlainPage(*refused, describeNetworkError(
+                                        QNetworkReply::ProxyAuthenticationRequiredError, url, {}, {}));
+        });
+}
+
+void ProxyCredentialsPrompt::showPlainPage(QWebEnginePage& page, const QString& words) {
+    page.setHtml(QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head>"
+                                "<body style=\"font-family: sans-serif; margin: 2em\"><p>%1</p>"
+                                "</body></html>")
+                     .arg(words.toHtmlEscaped()));
 }
 
 // The web engine keeps the credentials it gave a proxy for the rest of the

@@ -32,6 +32,8 @@ private:
     void webPageLoadFinished(QWebEnginePage& page);
     void loadAfresh(const QUrl& url);
     void reportCancel(const QUrl& requestURL);
+    // A page of our own words where the web engine would show its error.
+    static void showPlainPage(QWebEnginePage& page, const QString& words);
 
     DesktopServices& desktop_;
     QMainWindow& window_;
