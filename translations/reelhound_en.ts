@@ -449,13 +449,6 @@
     </message>
 </context>
 <context>
-    <name>ProxyCredentialsDialog</name>
-    <message>
-        <source>The proxy server %1 asks for a user name and password.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 files (%2)</source>

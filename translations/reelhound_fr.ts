@@ -449,13 +449,6 @@
     </message>
 </context>
 <context>
-    <name>ProxyCredentialsDialog</name>
-    <message>
-        <source>The proxy server %1 asks for a user name and password.</source>
-        <translation type="unfinished">Le serveur mandataire %1 demande un nom d&apos;utilisateur et un mot de passe.</translation>
-    </message>
-</context>
-<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 files (%2)</source>

@@ -97,7 +97,7 @@ void ProxyCredentialsPrompt::webPageLoadFinished(QWebEnginePage& page) {
     const QUrl refusedURL = page.requestedUrl();
     const QString proxy = proxyName(proxyFor(refusedURL));
     showPlainPage(page, QCoreApplication::translate(
-                            "ProxyCredentialsDialog",
+                            "reelhound::ProxyCredentialsDialog",
                             "The proxy server %1 asks for a user name and password.")
                             .arg(proxy));
     // Another address may have been asked for meanwhile (it waits for the
