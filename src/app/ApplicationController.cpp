@@ -1075,7 +1075,7 @@ bool ApplicationController::stageConversionOutput(const ConversionSettings& sett
     if (!output)
         return true; // the converter is given no output file
     const QString folder = QFileInfo(toQt(*output)).absolutePath();
-    conversionFolderIndex().add(folder, [](const QString&) { return true; });
+    conversionFolderIndex().add(folder);
     StagedOutput::removeAbandoned(folder); // what a conversion killed with us left
     if (!staged.prepare(toQt(*output))) {
         reportConversionFailure(

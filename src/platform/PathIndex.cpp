@@ -1,10 +1,10 @@
 #include "platform/PathIndex.h"
 
+#include "core/PathList.h"
 #include "platform/SmallFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -56,7 +56,7 @@ void PathIndex::add(const QString& path,
         if (entries.size() <= maximumEntries_)
             return;
         for (qsizetype i = 0; i + 1 < entries.size() && entries.size() > maximumEntries_;) {
-            if (stillMatters(entries[i]))
+            if (!stillMatters || stillMatters(entries[i]))
                 ++i;
             else
                 entries.removeAt(i);
@@ -84,31 +84,19 @@ QStringList PathIndex::read() const {
     if (!text)
         return {};
     QStringList entries;
-    QSet<QString> seen;
-    const QList<QByteArray> lines = text->split('\n');
-    // A last line cut off by the read limit is no path.
-    const bool cut = text->size() == kLongestIndexRead && !text->endsWith('\n');
-    const qsizetype whole = cut ? lines.size() - 1 : lines.size();
-    for (qsizetype i = 0; i < whole; ++i) {
-        const QByteArray& line = lines[i];
-        if (!line.startsWith('/'))
-            continue;
-        const QString path = QFile::decodeName(line);
-        if (!seen.contains(path)) {
-            seen.insert(path);
-            entries.append(path);
-        }
-    }
+    for (const std::string& path : parsePathList(std::string_view(text->constData(), text->size()),
+                                                 text->size() == kLongestIndexRead))
+        entries.append(QFile::decodeName(QByteArray::fromStdString(path)));
     return entries;
 }
 
 void PathIndex::store(const QStringList& entries) const {
-    QByteArray text;
+    std::vector<std::string> paths;
     for (const QString& entry : entries)
-        if (!entry.contains(QLatin1Char('\n')))
-            text += QFile::encodeName(entry) + '\n';
+        paths.push_back(QFile::encodeName(entry).toStdString());
     // A list lost to a power cut leaves only some old data to its lifetime.
-    replaceSmallFile(QFile::encodeName(path_), text, Durability::MayBeLost);
+    replaceSmallFile(QFile::encodeName(path_),
+                     QByteArray::fromStdString(formatPathList(paths)), Durability::MayBeLost);
 }
 
 } // namespace reelhound

@@ -19,8 +19,9 @@ public:
 
     QStringList paths() const;
     // Adds path as the newest entry (once). Past the bound, entries that
-    // stillMatters says nothing of go first, then the oldest.
-    void add(const QString& path, const std::function<bool(const QString&)>& stillMatters) const;
+    // stillMatters (where given) says nothing of go first, then the oldest.
+    void add(const QString& path,
+             const std::function<bool(const QString&)>& stillMatters = {}) const;
     // Runs change on the entries while no other process can, and stores what
     // it leaves.
     void update(const std::function<void(QStringList&)>& change) const;
