@@ -18,6 +18,8 @@ struct PartialRecord {
     FileIdentity file;           // length and validator of the first answer
     std::string bootId;          // the system run in which the data was written
     std::int64_t syncedBytes = 0; // this much was on the disk for certain
+
+    bool operator==(const PartialRecord&) const = default;
 };
 
 std::string formatPartialRecord(const PartialRecord& record);
