@@ -56,12 +56,16 @@ void ProxyCredentialsPrompt::webPageNeedsCredential(const QUrl& requestURL,
         std::optional<ProxyCredential> answer;
         bool answered = false;
         QEventLoop waitForAnswer;
-        ProxyCredentials::session().ask(name, offeredToWebEngine_, &waitForAnswer,
-                                        [&](std::optional<ProxyCredential> given) {
-                                            answer = std::move(given);
-                                            answered = true;
-                                            waitForAnswer.quit();
-                                        });
+        const auto settle = [&](std::optional<ProxyCredential> given) {
+            answer = std::move(given);
+            answered = true;
+            waitForAnswer.quit();
+        };
+        ProxyCredentials::session().askThenRetry(
+            name, offeredToWebEngine_, &waitForAnswer,
+            {{},
+             [&](const ProxyCredential& given) { settle(given); },
+             [&] { settle(std::nullopt); }});
         const QPointer<ProxyCredentialsPrompt> alive(this);
         if (!answered)
             waitForAnswer.exec();
@@ -96,28 +100,29 @@ void ProxyCredentialsPrompt::webPageLoadFinished(QWebEnginePage& page) {
     // a plain word in the person's language stands in until the answer.
     const QUrl refusedURL = page.requestedUrl();
     const QString proxy = proxyName(proxyFor(refusedURL));
-    showPlainPage(page, QCoreApplication::translate(
-                            "reelhound::ProxyCredentialsDialog",
-                            "The proxy server %1 asks for a user name and password.")
-                            .arg(proxy));
+    showPlainPage(
+        page, QCoreApplication::translate("reelhound::ProxyCredentialsDialog",
+                                          "The proxy server %1 asks for a user name and password.")
+                  .arg(proxy));
     // Another address may have been asked for meanwhile (it waits for the
     // same answer): the page shown loads again, at the address it has now.
     const QPointer<QWebEnginePage> refused(&page);
-    ProxyCredentials::session().ask(
+    const auto urlNow = [refused, refusedURL] {
+        const QUrl now = refused->requestedUrl();
+        return now.scheme() == u"data" || now.isEmpty() ? refusedURL : now;
+    };
+    ProxyCredentials::session().askThenRetry(
         proxy, offeredToWebEngine_, this,
-        [this, refused, refusedURL](std::optional<ProxyCredential> answer) {
-            if (refused.isNull() || refused != view_.page())
-                return; // loaded afresh already
-            const QUrl now = refused->requestedUrl();
-            const QUrl url = now.scheme() == u"data" || now.isEmpty() ? refusedURL : now;
-            if (answer) {
-                loadAfresh(url);
-                return;
-            }
-            reportCancel(url);
-            showPlainPage(*refused, describeNetworkError(
-                                        QNetworkReply::ProxyAuthenticationRequiredError, url, {}, {}));
-        });
+        {// Not when loaded afresh already.
+         [this, refused] { return !refused.isNull() && refused == view_.page(); },
+         [this, urlNow](const ProxyCredential&) { loadAfresh(urlNow()); },
+         [this, refused, urlNow] {
+             const QUrl url = urlNow();
+             reportCancel(url);
+             showPlainPage(*refused,
+                           describeNetworkError(QNetworkReply::ProxyAuthenticationRequiredError,
+                                                url, {}, {}));
+         }});
 }
 
 void ProxyCredentialsPrompt::showPlainPage(QWebEnginePage& page, const QString& words) {

@@ -23,6 +23,9 @@ struct FileIdentity {
     std::int64_t total = -1;
     std::string validator; // the ETag, or else Last-Modified
 
+    // Only a known length and a validator show that a later answer's bytes
+    // belong to the same file.
+    bool canBeContinued() const { return total > 0 && !validator.empty(); }
     bool operator==(const FileIdentity&) const = default;
 };
 
@@ -34,10 +37,10 @@ struct ContinuationAnswer {
 };
 
 enum class ContinuationVerdict {
-    Continues,          // a 206 for exactly the rest of the same file
-    RangesIgnored,      // a 200: the whole file again
-    FileChanged,        // another validator or total
-    RangeDoesNotFit,    // a 206 that starts elsewhere or is no valid range, or a 416
+    Continues,       // a 206 for exactly the rest of the same file
+    RangesIgnored,   // a 200: the whole file again
+    FileChanged,     // another validator or total
+    RangeDoesNotFit, // a 206 that starts elsewhere or is no valid range, or a 416
 };
 
 ContinuationVerdict checkContinuation(const ContinuationAnswer& answer, std::int64_t from,

@@ -108,7 +108,7 @@ std::string ConverterReport::writeFailureWords() const {
     case OutputWriteFailure::DiskFull:
         return kDiskFullWords;
     case OutputWriteFailure::FileTooLarge:
-        return "The file grew larger than the system allows.";
+        return kFileTooLargeWords;
     case OutputWriteFailure::Other:
         break;
     }
@@ -116,7 +116,9 @@ std::string ConverterReport::writeFailureWords() const {
 }
 
 std::string describeConverterSignal(int signal) {
-    return "The converter was stopped by signal " + std::to_string(signal) + ".";
+    std::string text = kConverterSignalText;
+    text.replace(text.find("%1"), 2, std::to_string(signal));
+    return text;
 }
 
 } // namespace reelhound

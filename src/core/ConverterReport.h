@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/ConverterOutput.h"
+#include "core/FileErrorText.h"
+#include "core/UserText.h"
 
 #include <string>
 #include <string_view>
@@ -10,8 +12,13 @@
 // last words that are not the banner it prints at every start.
 namespace reelhound {
 
-// What a failed write to a full disk is called, wherever it happens.
-inline constexpr const char* kDiskFullWords = "The disk is full.";
+// The words for a file grown beyond the system's limit, in the context
+// "FileError" like the disk's.
+inline constexpr const char* kFileTooLargeWords =
+    REELHOUND_USER_TEXT("FileError", "The file grew larger than the system allows.");
+// "The converter was stopped by signal %1."
+inline constexpr const char* kConverterSignalText =
+    REELHOUND_USER_TEXT("ConverterReport", "The converter was stopped by signal %1.");
 
 enum class OutputWriteFailure {
     None,
@@ -46,7 +53,8 @@ public:
     std::string lastLine() const { return lines_.text(); }
 
     // What to tell the person about the write failure: plain words for a full
-    // disk or a file size limit, otherwise the converter's own line.
+    // disk or a file size limit (English, to be translated in the context
+    // "FileError"), otherwise the converter's own line.
     std::string writeFailureWords() const;
 
 private:

@@ -51,8 +51,7 @@ ConverterProcess::ConverterProcess(QObject* parent) : QObject(parent) {
     connect(&process_, &QProcess::finished, this, &ConverterProcess::childFinished);
     connect(&process_, &QProcess::errorOccurred, this, &ConverterProcess::childErrorOccurred);
     if (const auto* application = QCoreApplication::instance()) {
-        connect(application, &QCoreApplication::aboutToQuit, this,
-                [this] { stopChildForQuit(); });
+        connect(application, &QCoreApplication::aboutToQuit, this, [this] { stopChildForQuit(); });
     }
 }
 
@@ -159,6 +158,14 @@ QString ConverterProcess::lastErrorLine() const {
     return QString::fromStdString(report_.lastLine());
 }
 
+// Plain words are translated; the converter's own line is shown as it is.
+QString ConverterProcess::writeFailureText() const {
+    const QString words = QString::fromStdString(report_.writeFailureWords());
+    if (report_.writeFailure() == OutputWriteFailure::Other)
+        return words;
+    return QCoreApplication::translate("FileError", words.toUtf8().constData());
+}
+
 QString ConverterProcess::failureDetail() const {
     if (succeeded() || outcome_ == ConverterOutcome::NotEnded)
         return {};
@@ -205,11 +212,11 @@ void ConverterProcess::childFinished(int exitCode, QProcess::ExitStatus exitStat
         endRun(ConverterOutcome::Stopped, tr("The conversion was stopped."));
     } else if (exitStatus == QProcess::CrashExit) {
         // Its last words were cut off: they would not say what happened.
-        endRun(ConverterOutcome::Crashed, QString::fromStdString(describeConverterSignal(exitCode)));
+        endRun(ConverterOutcome::Crashed,
+               QCoreApplication::translate("ConverterReport", kConverterSignalText).arg(exitCode));
     } else if (report_.writeFailure() != OutputWriteFailure::None) {
         // ffmpeg exits with 0 after failing to finish its output file.
-        endRun(ConverterOutcome::OutputNotWritten,
-               QString::fromStdString(report_.writeFailureWords()));
+        endRun(ConverterOutcome::OutputNotWritten, writeFailureText());
     } else if (exitCode != 0) {
         endRun(ConverterOutcome::ExitedWithFailure,
                tr("The converter exited with status %1.").arg(exitCode));

@@ -102,6 +102,7 @@ signals:
     void ended();
 
 private:
+    QString writeFailureText() const;
     void readErrorOutput();
     void childFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void childErrorOccurred(QProcess::ProcessError error);

@@ -1,5 +1,9 @@
 #include "platform/DestinationCheck.h"
 
+#include "platform/FileErrors.h"
+
+#include <QCoreApplication>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -7,7 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <cstring>
+#include <optional>
 
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -52,8 +56,48 @@ DestinationCheck problem(DestinationCheck::Problem kind, QString words) {
     return DestinationCheck{kind, std::move(words)};
 }
 
-QString systemWords(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+// What is wrong with the folder the file is to go in, if anything.
+std::optional<DestinationCheck> checkFolder(const QString& folderPath, const QString& fileName) {
+    using Problem = DestinationCheck::Problem;
+    const QByteArray folder = QFile::encodeName(folderPath);
+    struct stat folderInfo {};
+    if (::stat(folder.constData(), &folderInfo) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return problem(
+                Problem::FolderMissing,
+                QCoreApplication::translate("DestinationCheck", "The folder %1 does not exist.")
+                    .arg(folderPath));
+        return problem(
+            Problem::FolderNotWritable,
+            QCoreApplication::translate("DestinationCheck", "The folder %1 cannot be used: %2")
+                .arg(folderPath, describeFileError(errno)));
+    }
+    if (!S_ISDIR(folderInfo.st_mode))
+        return problem(
+            Problem::NotAFolder,
+            QCoreApplication::translate("DestinationCheck", "%1 is not a folder.").arg(folderPath));
+    if (isPseudoFileSystem(folder))
+        return problem(
+            Problem::NotAPlaceForFiles,
+            QCoreApplication::translate("DestinationCheck", "%1 is not a place for files.")
+                .arg(folderPath));
+
+    long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = NAME_MAX;
+    if (QFile::encodeName(fileName).size() > nameMax)
+        return problem(Problem::NameTooLong,
+                       QCoreApplication::translate("DestinationCheck",
+                                                   "The file name is too long: the disk that holds "
+                                                   "%1 takes names of at most %2 bytes.")
+                           .arg(folderPath)
+                           .arg(nameMax));
+    if (::access(folder.constData(), W_OK | X_OK) != 0)
+        return problem(Problem::FolderNotWritable,
+                       QCoreApplication::translate("DestinationCheck",
+                                                   "The folder %1 cannot be written to: %2")
+                           .arg(folderPath, describeFileError(errno)));
+    return std::nullopt;
 }
 
 } // namespace
@@ -67,54 +111,30 @@ DestinationCheck checkDownloadDestination(const QString& path) {
     using Problem = DestinationCheck::Problem;
     if (path.isEmpty())
         return problem(Problem::NoPath,
-                       QStringLiteral("No file was chosen to save the download in."));
+                       QCoreApplication::translate("DestinationCheck",
+                                                   "No file was chosen to save the download in."));
     const QFileInfo info(path);
-    const QString folderPath = info.absolutePath();
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
-    const QByteArray folder = QFile::encodeName(folderPath);
     if (file.size() >= PATH_MAX)
-        return problem(
-            Problem::PathTooLong,
-            QStringLiteral("The path of %1 is too long for the file system.").arg(info.fileName()));
-
-    struct stat folderInfo {};
-    if (::stat(folder.constData(), &folderInfo) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return problem(Problem::FolderMissing,
-                           QStringLiteral("The folder %1 does not exist.").arg(folderPath));
-        return problem(Problem::FolderNotWritable,
-                       QStringLiteral("The folder %1 cannot be used: %2.")
-                           .arg(folderPath, systemWords(errno)));
-    }
-    if (!S_ISDIR(folderInfo.st_mode))
-        return problem(Problem::NotAFolder, QStringLiteral("%1 is not a folder.").arg(folderPath));
-    if (isPseudoFileSystem(folder))
-        return problem(Problem::NotAPlaceForFiles,
-                       QStringLiteral("%1 is not a place for files.").arg(folderPath));
-
-    long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
-    if (nameMax <= 0)
-        nameMax = NAME_MAX;
-    if (QFile::encodeName(info.fileName()).size() > nameMax)
-        return problem(Problem::NameTooLong,
-                       QStringLiteral("The file name is too long: the disk that holds %1 takes "
-                                      "names of at most %2 bytes.")
-                           .arg(folderPath)
-                           .arg(nameMax));
-    if (::access(folder.constData(), W_OK | X_OK) != 0)
-        return problem(Problem::FolderNotWritable,
-                       QStringLiteral("The folder %1 cannot be written to: %2.")
-                           .arg(folderPath, systemWords(errno)));
+        return problem(Problem::PathTooLong,
+                       QCoreApplication::translate(
+                           "DestinationCheck", "The path of %1 is too long for the file system.")
+                           .arg(info.fileName()));
+    if (std::optional<DestinationCheck> folderProblem =
+            checkFolder(info.absolutePath(), info.fileName()))
+        return std::move(*folderProblem);
 
     struct stat existing {};
     if (::lstat(file.constData(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode))
             return problem(Problem::IsAFolder,
-                           QStringLiteral("%1 is a folder.").arg(info.absoluteFilePath()));
+                           QCoreApplication::translate("DestinationCheck", "%1 is a folder.")
+                               .arg(info.absoluteFilePath()));
         if (!S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode))
             return problem(
                 Problem::NotAnOrdinaryFile,
-                QStringLiteral("%1 is not an ordinary file.").arg(info.absoluteFilePath()));
+                QCoreApplication::translate("DestinationCheck", "%1 is not an ordinary file.")
+                    .arg(info.absoluteFilePath()));
     }
     return {};
 }

@@ -24,9 +24,9 @@ struct HttpTransferOutcome;
 
 // A retry about to happen, for the progress line.
 struct DownloadRetry {
-    QString reason;   // e.g. "Connection lost", translated
-    int retry = 0;    // 1 for the first
-    int retries = 0;  // how many there may be in all
+    QString reason;  // e.g. "Connection lost", translated
+    int retry = 0;   // 1 for the first
+    int retries = 0; // how many there may be in all
     int pauseSeconds = 0;
 };
 
@@ -174,6 +174,8 @@ private:
     bool writeKeptDataRecord(std::int64_t syncedBytes) const;
     void sendRequest(const QUrl& url);
     void responseArrived(const HttpResponseHead& head);
+    void followRedirect(const QUrl& target);
+    void takeWholeFile(const HttpResponseHead& head, const DownloadResponse& response);
     void continueOrStartOver(const HttpResponseHead& head);
     bool startFileOver(const QString& reason);
     void retryOrFail(const QString& failure, const QString& reason,
@@ -209,15 +211,15 @@ private:
     HttpTransfer* transfer_ = nullptr; // a child; its thread moves the bytes
     int redirectCount_ = 0;
     int retries_ = 0;
-    QList<QByteArray> rangeFields_;  // sent with every hop of a continuation
-    std::int64_t askedFrom_ = 0;     // where the asked range starts; 0: the whole file
-    std::int64_t fileBytes_ = 0;     // in the file, as reported to the delegate
-    FileIdentity identity_;          // from the answer that began the file
+    QList<QByteArray> rangeFields_; // sent with every hop of a continuation
+    std::int64_t askedFrom_ = 0;    // where the asked range starts; 0: the whole file
+    std::int64_t fileBytes_ = 0;    // in the file, as reported to the delegate
+    FileIdentity identity_;         // from the answer that began the file
 
     QString partialKey_;
     std::unique_ptr<PartialDataClaim> claim_; // while the data is ours to use
-    std::int64_t keptBytes_ = 0;   // kept by an earlier run, to be continued
-    std::int64_t syncedBytes_ = 0; // known to be on the disk
+    std::int64_t keptBytes_ = 0;              // kept by an earlier run, to be continued
+    std::int64_t syncedBytes_ = 0;            // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;
     QTimer stallTimer_;

@@ -1,5 +1,7 @@
 #include "platform/DownloadFile.h"
 
+#include "platform/FileErrors.h"
+
 #include "platform/PartialData.h"
 #include "platform/PartialDataClaim.h"
 
@@ -14,6 +16,11 @@
 #include <unistd.h>
 
 namespace reelhound {
+
+bool DownloadFile::failWith(int code) {
+    error_ = describeFileError(code);
+    return false;
+}
 
 bool DownloadFile::checkDestination(const QString& destination) {
     const QFileInfo info(destination);
@@ -37,7 +44,7 @@ bool DownloadFile::checkDestination(const QString& destination) {
 // The download takes the place of the earlier file, with its permissions.
 void DownloadFile::takeModeOfDestination() {
     if (destinationExisted_ && S_ISREG(destinationMode_))
-        (void)::fchmod(fd_, destinationMode_ & 07777);
+        (void)::fchmod(fd_.get(), destinationMode_ & 07777);
 }
 
 bool DownloadFile::open(const QString& destination) {
@@ -47,10 +54,10 @@ bool DownloadFile::open(const QString& destination) {
     bool unnamedFiles = ::access("/proc/self/fd", X_OK) == 0;
     if (unnamedFiles) {
         const QByteArray folder = QFile::encodeName(QFileInfo(destination).absolutePath());
-        fd_ = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        fd_.reset(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (!fd_ && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             return failWith(errno); // the folder itself is the problem
-        unnamedFiles = fd_ >= 0;
+        unnamedFiles = fd_.isOpen();
     }
     if (!unnamedFiles && !createNamed(destinationExisted_ ? 0600 : 0666))
         return false;
@@ -62,8 +69,8 @@ bool DownloadFile::usePartial(const PartialDataClaim& claim) {
     if (!checkDestination(claim.destination()))
         return false;
     // A descriptor of its own on the claimed file: closing it keeps the lock.
-    fd_ = ::fcntl(claim.descriptor(), F_DUPFD_CLOEXEC, 0);
-    if (fd_ < 0)
+    fd_.reset(::fcntl(claim.descriptor(), F_DUPFD_CLOEXEC, 0));
+    if (!fd_)
         return failWith(errno);
     namedPath_ = QFile::encodeName(partialDataPath(claim.destination()));
     partial_ = true;
@@ -83,13 +90,13 @@ bool DownloadFile::continuePartial(const PartialDataClaim& claim, std::int64_t l
         return false;
     // Shorter than when it was looked at: extending it would make up bytes.
     struct stat data {};
-    if (::fstat(fd_, &data) != 0 || data.st_size < length)
+    if (::fstat(fd_.get(), &data) != 0 || data.st_size < length)
         return failWith(ENODATA);
     return truncate(length);
 }
 
 bool DownloadFile::sync() {
-    return fd_ >= 0 && ::fdatasync(fd_) == 0;
+    return fd_ && syncFile(fd_.get());
 }
 
 void DownloadFile::keep() {
@@ -120,16 +127,13 @@ bool DownloadFile::commit() {
 }
 
 bool DownloadFile::truncate(std::int64_t length) {
-    if (::ftruncate(fd_, length) != 0 || ::lseek(fd_, length, SEEK_SET) != length)
+    if (::ftruncate(fd_.get(), length) != 0 || ::lseek(fd_.get(), length, SEEK_SET) != length)
         return failWith(errno);
     return true;
 }
 
 void DownloadFile::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.reset();
     if (!namedPath_.isEmpty() && !partial_)
         ::unlink(namedPath_.constData());
     namedPath_.clear();
@@ -146,9 +150,9 @@ QByteArray DownloadFile::randomSibling() const {
 bool DownloadFile::createNamed(mode_t mode) {
     for (int attempt = 0; attempt <= 100; ++attempt) {
         const QByteArray candidate = randomSibling();
-        fd_ = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                     mode);
-        if (fd_ >= 0) {
+        fd_.reset(::open(candidate.constData(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (fd_) {
             namedPath_ = candidate;
             return true;
         }
@@ -160,7 +164,7 @@ bool DownloadFile::createNamed(mode_t mode) {
 
 bool DownloadFile::linkUnnamed(const QByteArray& path) const {
     // linkat never follows a link at the new name: an existing one gives EEXIST.
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_.get());
     return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 

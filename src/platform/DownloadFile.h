@@ -1,10 +1,11 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
-#include <cstring>
 
 #include <sys/types.h>
 
@@ -46,7 +47,7 @@ public:
     // (sync() it first for its bytes to survive a power cut).
     void keep();
     // Where the bytes are written; it stays open until commit() or discard().
-    int descriptor() const { return fd_; }
+    int descriptor() const { return fd_.get(); }
     // Keeps only the first `length` bytes and writes on after them.
     bool truncate(std::int64_t length);
     // Gives the file its place. The bytes must have been synced already.
@@ -59,10 +60,7 @@ public:
 private:
     bool checkDestination(const QString& destination);
     void takeModeOfDestination();
-    bool failWith(int code) {
-        error_ = QString::fromLocal8Bit(std::strerror(code));
-        return false;
-    }
+    bool failWith(int code);
     QByteArray randomSibling() const;
     bool createNamed(mode_t mode);
     bool usePartial(const PartialDataClaim& claim);
@@ -71,7 +69,7 @@ private:
     QByteArray destination_;
     QByteArray hiddenPrefix_; // "<folder>/.<name>."
     QByteArray namedPath_;    // empty while the file has no name
-    int fd_ = -1;
+    FileDescriptor fd_;
     bool partial_ = false;
     bool destinationExisted_ = false;
     mode_t destinationMode_ = 0;

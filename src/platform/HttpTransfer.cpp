@@ -1,10 +1,9 @@
 #include "platform/HttpTransfer.h"
 
-#include <QNetworkProxy>
+#include "platform/FileErrors.h"
+#include "platform/SmallFiles.h"
 
-#include <cerrno>
-#include <cstring>
-#include <mutex>
+#include <QNetworkProxy>
 
 #include <curl/curl.h>
 #include <fcntl.h>
@@ -23,14 +22,6 @@ constexpr std::chrono::milliseconds kReportDelay(30);
 // so that the final sync waits for one stretch rather than for the whole file,
 // and the page cache never fills with the download.
 constexpr std::int64_t kWritebackStretch = 8 * 1024 * 1024;
-
-CURL* easyOf(void* handle) { return static_cast<CURL*>(handle); }
-CURLM* multiOf(void* handle) { return static_cast<CURLM*>(handle); }
-
-void initialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // The proxy for the address in the form curl takes; empty for a direct
 // connection (which also keeps curl from reading the environment on its own:
@@ -93,12 +84,10 @@ QByteArray HttpResponseHead::field(const QByteArray& name) const {
 
 HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
                            const QList<QByteArray>& extraFields)
-    : QObject(parent), handlers_(std::move(handlers)), errorBuffer_(CURL_ERROR_SIZE, '\0') {
-    initialiseCurlOnce();
+    : QObject(parent), handlers_(std::move(handlers)), easy_(makeCurlEasy()),
+      multi_(makeCurlMulti()), errorBuffer_(CURL_ERROR_SIZE, '\0') {
     head_.URL = url;
-    CURL* const easy = curl_easy_init();
-    easy_ = easy;
-    multi_ = curl_multi_init();
+    CURL* const easy = easy_.get();
 
     proxy_ = proxyFor(url);
     const QByteArray proxyAddress = curlProxyAddress(proxy_);
@@ -113,18 +102,17 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0");
     // The byte counts must be the file's: no compressed transfer.
-    auto* headers = curl_slist_append(nullptr, "Accept-Encoding: identity");
+    requestHeaders_ = appendToCurlList(nullptr, "Accept-Encoding: identity");
     for (const QByteArray& field : extraFields)
-        headers = curl_slist_append(headers, field.constData());
-    requestHeaders_ = headers;
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+        requestHeaders_ = appendToCurlList(std::move(requestHeaders_), field.constData());
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, requestHeaders_.get());
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer_.data());
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &HttpTransfer::receiveHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpTransfer::receiveBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    curl_multi_add_handle(multiOf(multi_), easy);
+    curl_multi_add_handle(multi_.get(), easy);
 
     throughProxy_ = !proxyAddress.isEmpty();
     lastReport_ = std::chrono::steady_clock::now();
@@ -133,10 +121,10 @@ HttpTransfer::HttpTransfer(const QUrl& url, Handlers handlers, QObject* parent,
 
 HttpTransfer::~HttpTransfer() {
     abort();
-    curl_multi_remove_handle(multiOf(multi_), easyOf(easy_));
-    curl_easy_cleanup(easyOf(easy_));
-    curl_multi_cleanup(multiOf(multi_));
-    curl_slist_free_all(static_cast<curl_slist*>(requestHeaders_));
+    // The easy handle leaves the multi handle before either is cleaned up.
+    curl_multi_remove_handle(multi_.get(), easy_.get());
+    easy_.reset(); // while the error buffer it writes to is there
+    multi_.reset();
 }
 
 void HttpTransfer::writeBodyTo(int descriptor, std::int64_t offset) {
@@ -145,45 +133,52 @@ void HttpTransfer::writeBodyTo(int descriptor, std::int64_t offset) {
     writtenBack_ = 0; // an earlier run's data may wait for its write-back
     syncedMark_ = offset;
     bodyDescriptor_ = descriptor;
-    curl_multi_wakeup(multiOf(multi_));
+    curl_multi_wakeup(multi_.get());
 }
 
 void HttpTransfer::abort() {
     aborted_ = true;
     stopping_ = true;
-    curl_multi_wakeup(multiOf(multi_));
+    curl_multi_wakeup(multi_.get());
     if (thread_.joinable())
         thread_.join();
 }
 
 void HttpTransfer::run() {
-    CURLM* const multi = multiOf(multi_);
-    CURLcode result = CURLE_OK;
-    bool done = false;
-    while (!stopping_ && !done) {
+    if (const std::optional<int> result = transferUntilDone()) {
+        const HttpTransferOutcome outcome = outcomeOf(*result);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { finishOnMainThread(outcome); }, Qt::QueuedConnection);
+    }
+}
+
+std::optional<int> HttpTransfer::transferUntilDone() {
+    CURLM* const multi = multi_.get();
+    while (!stopping_) {
         int running = 0;
         curl_multi_perform(multi, &running);
         int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-            if (message->msg == CURLMSG_DONE) {
+        std::optional<CURLcode> result;
+        while (CURLMsg* message = curl_multi_info_read(multi, &queued))
+            if (message->msg == CURLMSG_DONE)
                 result = message->data.result;
-                done = true;
-            }
-        }
-        if (done)
-            break;
+        if (result)
+            return *result;
         if (paused_ && bodyDescriptor_ >= 0) {
             paused_ = false;
-            curl_easy_pause(easyOf(easy_), CURLPAUSE_CONT); // hands over what it held back
+            curl_easy_pause(easy_.get(), CURLPAUSE_CONT); // hands over what it held back
             continue;
         }
         reportProgress();
-        const int waitMilliseconds = unreported_ > 0 ? static_cast<int>(kReportDelay.count()) : 1000;
+        const int waitMilliseconds =
+            unreported_ > 0 ? static_cast<int>(kReportDelay.count()) : 1000;
         curl_multi_poll(multi, nullptr, 0, waitMilliseconds, nullptr);
     }
-    if (stopping_)
-        return;
+    return std::nullopt;
+}
 
+HttpTransferOutcome HttpTransfer::outcomeOf(int curlResult) const {
+    const auto result = static_cast<CURLcode>(curlResult);
     HttpTransferOutcome outcome;
     const int descriptor = bodyDescriptor_;
     if (proxyWantsCredentials(result)) {
@@ -191,22 +186,19 @@ void HttpTransfer::run() {
         outcome.networkError = QNetworkReply::ProxyAuthenticationRequiredError;
     } else if (writeError_ != 0) {
         outcome.kind = HttpTransferOutcome::Kind::WriteFailed;
-        outcome.detail = QString::fromLocal8Bit(std::strerror(writeError_));
+        outcome.detail = describeFileError(writeError_);
     } else if (result != CURLE_OK) {
         outcome.kind = HttpTransferOutcome::Kind::NetworkFailed;
         outcome.networkError = networkErrorOf(result, throughProxy_);
         outcome.detail = QString::fromUtf8(errorBuffer_.data());
         if (outcome.detail.isEmpty())
             outcome.detail = QString::fromUtf8(curl_easy_strerror(result));
-    } else if (descriptor >= 0 && ::fsync(descriptor) != 0 && errno != EINVAL &&
-               errno != EROFS) {
-        // A full disk or a lost file server can show only now; a file system
-        // that cannot sync at all is no reason to fail.
+    } else if (descriptor >= 0 && !syncFile(descriptor, SyncScope::DataAndMetadata)) {
+        // A full disk or a lost file server can show only now.
         outcome.kind = HttpTransferOutcome::Kind::WriteFailed;
-        outcome.detail = QString::fromLocal8Bit(std::strerror(errno));
+        outcome.detail = describeFileError(errno);
     }
-    QMetaObject::invokeMethod(
-        this, [this, outcome] { finishOnMainThread(outcome); }, Qt::QueuedConnection);
+    return outcome;
 }
 
 void HttpTransfer::finishOnMainThread(const HttpTransferOutcome& outcome) {
@@ -231,7 +223,8 @@ void HttpTransfer::reportProgress() {
         return;
     lastReport_ = time;
     reportQueued_ = true;
-    QMetaObject::invokeMethod(this, [this] { deliverProgress(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { deliverProgress(); }, Qt::QueuedConnection);
 }
 
 void HttpTransfer::deliverProgress() {
@@ -248,28 +241,19 @@ void HttpTransfer::deliverProgress() {
 
 bool HttpTransfer::writeBody(const char* data, std::size_t length) {
     const int descriptor = bodyDescriptor_;
-    while (length > 0) {
-        const ssize_t written = ::write(descriptor, data, length);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            writeError_ = errno;
-            return false;
-        }
-        data += written;
-        length -= static_cast<std::size_t>(written);
-        written_ += written;
-        unreported_ += written;
+    if (!writeAll(descriptor, data, length)) {
+        writeError_ = errno;
+        return false;
     }
+    written_ += static_cast<std::int64_t>(length);
+    unreported_ += static_cast<std::int64_t>(length);
     if (written_ - writtenBack_ >= kWritebackStretch) {
-        ::sync_file_range(descriptor, writtenBack_, written_ - writtenBack_,
-                          SYNC_FILE_RANGE_WRITE);
+        ::sync_file_range(descriptor, writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
         writtenBack_ = written_;
     }
     // Here rather than on the main thread: a slow disk holds up this thread's
     // reading, never the window.
-    if (syncInterval_ > 0 && written_ - syncedMark_ >= syncInterval_ &&
-        ::fdatasync(descriptor) == 0) {
+    if (syncInterval_ > 0 && written_ - syncedMark_ >= syncInterval_ && syncFile(descriptor)) {
         syncedMark_ = written_;
         syncedTo_ = written_;
     }
@@ -317,8 +301,7 @@ std::size_t HttpTransfer::receiveHeader(char* data, std::size_t size, std::size_
     return length;
 }
 
-std::size_t HttpTransfer::receiveBody(char* data, std::size_t size, std::size_t count,
-                                      void* self) {
+std::size_t HttpTransfer::receiveBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& transfer = *static_cast<HttpTransfer*>(self);
     const std::size_t length = size * count;
     if (transfer.stopping_)
@@ -341,7 +324,7 @@ bool HttpTransfer::proxyWantsCredentials(int curlResult) const {
         return true;
     // A tunnel for https is refused before any response of the server's.
     long connectStatus = 0;
-    curl_easy_getinfo(easyOf(easy_), CURLINFO_HTTP_CONNECTCODE, &connectStatus);
+    curl_easy_getinfo(easy_.get(), CURLINFO_HTTP_CONNECTCODE, &connectStatus);
     return curlResult != CURLE_OK && connectStatus == 407;
 }
 
@@ -349,35 +332,37 @@ void HttpTransfer::offerProxyCredential(const ProxyCredential& credential) {
     offeredProxyCredential_ = credential;
     if (credential.isEmpty())
         return;
-    curl_easy_setopt(easyOf(easy_), CURLOPT_PROXYUSERNAME, credential.user.toUtf8().constData());
-    curl_easy_setopt(easyOf(easy_), CURLOPT_PROXYPASSWORD,
-                     credential.password.toUtf8().constData());
+    curl_easy_setopt(easy_.get(), CURLOPT_PROXYUSERNAME, credential.user.toUtf8().constData());
+    curl_easy_setopt(easy_.get(), CURLOPT_PROXYPASSWORD, credential.password.toUtf8().constData());
 }
 
 // The transfer waits, without its thread, until the person has answered; an
 // abort meanwhile ends it as at any other time.
 void HttpTransfer::askForProxyCredential(const HttpTransferOutcome& refusal) {
-    if (handlers_.waitingForPerson)
-        handlers_.waitingForPerson(true);
-    ProxyCredentials::session().ask(
+    stillWaitingForPerson(true);
+    ProxyCredentials::session().askThenRetry(
         proxyName(proxy_), offeredProxyCredential_, this,
-        [this, refusal](std::optional<ProxyCredential> credential) {
-            if (aborted_)
-                return;
-            if (handlers_.waitingForPerson)
-                handlers_.waitingForPerson(false);
-            if (!credential) {
-                if (handlers_.finished)
-                    handlers_.finished(refusal);
-                return;
-            }
-            startAgainWith(ProxyCredentials::session().takeCredentialFor(proxyName(proxy_),
-                                                                         *credential));
-        });
+        {[this] { return !aborted_; },
+         [this](const ProxyCredential& credential) {
+             stillWaitingForPerson(false);
+             // An answer meant for one request is spent here.
+             startAgainWith(
+                 ProxyCredentials::session().takeCredentialFor(proxyName(proxy_), credential));
+         },
+         [this, refusal] {
+             stillWaitingForPerson(false);
+             if (handlers_.finished)
+                 handlers_.finished(refusal);
+         }});
+}
+
+void HttpTransfer::stillWaitingForPerson(bool waiting) const {
+    if (handlers_.waitingForPerson)
+        handlers_.waitingForPerson(waiting);
 }
 
 void HttpTransfer::startAgainWith(const ProxyCredential& credential) {
-    curl_multi_remove_handle(multiOf(multi_), easyOf(easy_));
+    curl_multi_remove_handle(multi_.get(), easy_.get());
     offerProxyCredential(credential);
     const QUrl url = head_.URL;
     head_ = {};
@@ -385,7 +370,7 @@ void HttpTransfer::startAgainWith(const ProxyCredential& credential) {
     headDelivered_ = false;
     proxyRefused_ = false;
     paused_ = false;
-    curl_multi_add_handle(multiOf(multi_), easyOf(easy_));
+    curl_multi_add_handle(multi_.get(), easy_.get());
     thread_ = std::thread([this] { run(); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CurlHandles.h"
 #include "platform/ProxyCredentials.h"
 
 #include <QByteArray>
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -95,6 +97,10 @@ public:
 
 private:
     void run();
+    // Moves the transfer on until it is done: curl's result, or nothing when
+    // it was stopped.
+    std::optional<int> transferUntilDone();
+    HttpTransferOutcome outcomeOf(int curlResult) const;
     void finishOnMainThread(const HttpTransferOutcome& outcome);
     void reportProgress();
     void deliverProgress();
@@ -102,14 +108,15 @@ private:
     bool proxyWantsCredentials(int curlResult) const;
     void offerProxyCredential(const ProxyCredential& credential);
     void askForProxyCredential(const HttpTransferOutcome& refusal);
+    void stillWaitingForPerson(bool waiting) const;
     void startAgainWith(const ProxyCredential& credential);
     static std::size_t receiveHeader(char* data, std::size_t size, std::size_t count, void* self);
     static std::size_t receiveBody(char* data, std::size_t size, std::size_t count, void* self);
 
     Handlers handlers_;
-    void* easy_ = nullptr;  // CURL*
-    void* multi_ = nullptr; // CURLM*
-    void* requestHeaders_ = nullptr; // curl_slist*
+    CurlEasy easy_;
+    CurlMulti multi_;
+    CurlList requestHeaders_;
     std::thread thread_;
     bool throughProxy_ = false;
     QNetworkProxy proxy_;

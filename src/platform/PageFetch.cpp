@@ -112,9 +112,8 @@ void PageRequest::heardFromServer() {
 
 void PageRequest::silenceStruck() {
     const QString limit = describeDuration(limits_.silence);
-    stop(heardAnything_
-             ? tr("The server %1 sent nothing more for %2.").arg(url_.host(), limit)
-             : tr("The server %1 did not answer within %2.").arg(url_.host(), limit));
+    stop(heardAnything_ ? tr("The server %1 sent nothing more for %2.").arg(url_.host(), limit)
+                        : tr("The server %1 did not answer within %2.").arg(url_.host(), limit));
 }
 
 void PageRequest::stop(const QString& why) {
@@ -154,24 +153,23 @@ void PageRequest::askForProxyCredential() {
     reply->deleteLater();
     body_.clear();
 
-    ProxyCredentials::session().ask(
+    ProxyCredentials::session().askThenRetry(
         proxyName(proxyFor(url_)), offeredProxyCredential_, this,
-        [this](std::optional<ProxyCredential> credential) {
-            if (!running_)
-                return;
-            if (!credential) {
-                PageFetchResult result;
-                result.HTTPStatus = 407;
-                result.error = describeNetworkError(QNetworkReply::ProxyAuthenticationRequiredError,
-                                                    url_, {}, {});
-                report(std::move(result));
-                return;
-            }
-            // Nothing the manager kept from the refused attempt (connections,
-            // credentials) goes out again.
-            sharedNetworkAccessManager().clearAccessCache();
-            sendRequest();
-        });
+        {[this] { return running_; },
+         [this](const ProxyCredential&) {
+             // The session holds the answer now. Nothing the manager kept
+             // from the refused attempt (connections, credentials) goes out
+             // again.
+             sharedNetworkAccessManager().clearAccessCache();
+             sendRequest();
+         },
+         [this] {
+             PageFetchResult result;
+             result.HTTPStatus = 407;
+             result.error = describeNetworkError(QNetworkReply::ProxyAuthenticationRequiredError,
+                                                 url_, {}, {});
+             report(std::move(result));
+         }});
 }
 
 void PageRequest::report(PageFetchResult result) {
@@ -236,11 +234,10 @@ PageFetchResult fetchPageText(const QUrl& url, const PageFetchLimits& limits) {
     PageRequest request(url, limits);
     PageFetchResult result;
     QEventLoop loop;
-    QObject::connect(&request, &PageRequest::finished, &loop,
-                     [&](const PageFetchResult& outcome) {
-                         result = outcome;
-                         loop.quit();
-                     });
+    QObject::connect(&request, &PageRequest::finished, &loop, [&](const PageFetchResult& outcome) {
+        result = outcome;
+        loop.quit();
+    });
     request.start();
     if (request.isRunning())
         loop.exec(QEventLoop::ExcludeUserInputEvents);

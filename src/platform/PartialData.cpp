@@ -56,29 +56,29 @@ std::string currentBootId() {
     return id;
 }
 
-int openOwnedRegularFile(const QString& path) {
-    const int fd = ::open(encoded(path).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
+FileDescriptor openOwnedRegularFile(const QString& path) {
+    FileDescriptor fd(
+        ::open(encoded(path).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (!fd)
+        return fd;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
         info.st_nlink != 1) {
-        ::close(fd);
+        fd.reset();
         errno = EPERM;
-        return -1;
+        return fd;
     }
     // Opened without waiting (a planted FIFO must not hold us); writes block as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
 std::optional<PartialRecord> readPartialRecord(const QString& destination) {
-    const int fd = openOwnedRegularFile(partialRecordPath(destination));
-    if (fd < 0)
+    const FileDescriptor fd = openOwnedRegularFile(partialRecordPath(destination));
+    if (!fd)
         return std::nullopt;
     const std::optional<QByteArray> text =
-        readSmallFile(fd, static_cast<qsizetype>(kMaximumPartialRecordSize));
-    ::close(fd);
+        readSmallFile(fd.get(), static_cast<qsizetype>(kMaximumPartialRecordSize));
     if (!text)
         return std::nullopt;
     return parsePartialRecord(std::string_view(text->constData(), text->size()));
@@ -100,42 +100,59 @@ void PartialDataIndex::add(const QString& destination) {
     });
 }
 
+namespace {
+
+enum class Expiry { Kept, Removed, Dropped };
+
+// What becomes of one listed destination's kept data.
+Expiry expire(const QString& destination, std::chrono::system_clock::time_point now,
+              std::chrono::hours lifetime) {
+    PartialDataClaim::Result found =
+        PartialDataClaim::take(destination, PartialDataClaim::Creation::OnlyExisting);
+    switch (found.outcome) {
+    case PartialDataClaim::Outcome::Busy: // a transfer runs: it is not abandoned
+        return Expiry::Kept;
+    case PartialDataClaim::Outcome::Missing:
+        // Finished, cancelled or cleared by hand; a record of ours left
+        // alone is worth nothing.
+        if (readPartialRecord(destination))
+            removePartialRecord(destination);
+        return Expiry::Dropped;
+    case PartialDataClaim::Outcome::NotOurs:
+    case PartialDataClaim::Outcome::Failed:
+        return Expiry::Dropped; // not ours to judge
+    case PartialDataClaim::Outcome::Claimed:
+        break;
+    }
+    PartialDataClaim& claim = *found.claim;
+    struct stat data {};
+    if (!claim.record() || ::fstat(claim.descriptor(), &data) != 0)
+        return Expiry::Dropped; // an empty file of ours goes with the claim
+    const auto written =
+        std::chrono::system_clock::time_point(std::chrono::seconds(data.st_mtim.tv_sec));
+    if (now - written <= lifetime)
+        return Expiry::Kept;
+    claim.remove();
+    return Expiry::Removed;
+}
+
+} // namespace
+
 QStringList PartialDataIndex::removeExpired(std::chrono::system_clock::time_point now,
                                             std::chrono::hours lifetime) {
     QStringList cleared;
     index_.update([&](QStringList& entries) {
         QStringList kept;
         for (const QString& destination : entries) {
-            PartialDataClaim::Result found =
-                PartialDataClaim::take(destination, PartialDataClaim::Creation::OnlyExisting);
-            switch (found.outcome) {
-            case PartialDataClaim::Outcome::Busy: // a transfer runs: it is not abandoned
+            switch (expire(destination, now, lifetime)) {
+            case Expiry::Kept:
                 kept.append(destination);
                 break;
-            case PartialDataClaim::Outcome::Missing:
-                // Finished, cancelled or cleared by hand; a record of ours left
-                // alone is worth nothing.
-                if (readPartialRecord(destination))
-                    removePartialRecord(destination);
+            case Expiry::Removed:
+                cleared.append(destination);
                 break;
-            case PartialDataClaim::Outcome::NotOurs:
-            case PartialDataClaim::Outcome::Failed:
-                break; // not ours to judge
-            case PartialDataClaim::Outcome::Claimed: {
-                PartialDataClaim& claim = *found.claim;
-                struct stat data {};
-                if (!claim.record() || ::fstat(claim.descriptor(), &data) != 0)
-                    break; // an empty file of ours goes with the claim
-                const auto written = std::chrono::system_clock::time_point(
-                    std::chrono::seconds(data.st_mtim.tv_sec));
-                if (now - written > lifetime) {
-                    claim.remove();
-                    cleared.append(destination);
-                } else {
-                    kept.append(destination);
-                }
+            case Expiry::Dropped:
                 break;
-            }
             }
         }
         entries = kept;

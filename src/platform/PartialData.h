@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PartialRecord.h"
+#include "platform/FileDescriptor.h"
 #include "platform/PathIndex.h"
 
 #include <QString>
@@ -25,9 +26,9 @@ QString partialRecordPath(const QString& destination);
 // data written in the same run is there whether or not it was synced.
 std::string currentBootId();
 
-// Opens path for reading and writing without following a link; -1 (errno
-// set) unless it is a regular file of this user that has no other name.
-int openOwnedRegularFile(const QString& path);
+// Opens path for reading and writing without following a link; closed
+// (errno set) unless it is a regular file of this user that has no other name.
+FileDescriptor openOwnedRegularFile(const QString& path);
 
 // The record kept for destination, if it is one.
 std::optional<PartialRecord> readPartialRecord(const QString& destination);

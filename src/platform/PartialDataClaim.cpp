@@ -33,66 +33,68 @@ bool recordFileIsThere(const QString& destination) {
 } // namespace
 
 PartialDataClaim::Result PartialDataClaim::take(const QString& destination, Creation creation) {
-    const QByteArray path = QFile::encodeName(partialDataPath(destination));
     const int createFlag = creation == Creation::MakeEmpty ? O_CREAT : 0;
     for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
-        // Opened without waiting: a planted pipe must not hold us.
-        const int fd = ::open(path.constData(),
-                              O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | createFlag, 0666);
-        if (fd < 0) {
-            if (errno == ELOOP) { // a link: nobody's data, and never followed
-                ::unlink(path.constData());
-                continue;
-            }
-            if (errno == ENOENT && createFlag == 0)
-                return {Outcome::Missing, nullptr, 0};
-            if (errno == ENOENT || errno == EINTR)
-                continue;
-            return {Outcome::Failed, nullptr, errno};
-        }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            ::close(fd);
-            if (error == EWOULDBLOCK)
-                return {Outcome::Busy, nullptr, 0};
-            return {Outcome::Failed, nullptr, error};
-        }
-        std::unique_ptr<PartialDataClaim> claim(new PartialDataClaim(destination, fd));
-        // Removed or replaced between the open and the lock: look again.
-        if (!claim->nameLeadsHere()) {
-            claim->fd_ = -1;
-            ::close(fd);
-            continue;
-        }
-        struct stat info {};
-        ::fstat(fd, &info);
-        if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()) {
-            ::unlink(path.constData()); // a pipe or device node of ours holds no data
-            continue;
-        }
-        if (!isOwnedRegularFile(info) || info.st_nlink != 1 ||
-            (info.st_size > 0 && !recordFileIsThere(destination))) {
-            claim->fd_ = -1;
-            ::close(fd);
-            return {Outcome::NotOurs, nullptr, 0};
-        }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        return {Outcome::Claimed, std::move(claim), 0};
+        std::optional<Result> ended;
+        if (std::unique_ptr<PartialDataClaim> claim = tryToTake(destination, createFlag, ended))
+            return {Outcome::Claimed, std::move(claim), 0};
+        if (ended)
+            return std::move(*ended);
     }
     return {Outcome::Failed, nullptr, EAGAIN};
 }
 
+std::unique_ptr<PartialDataClaim> PartialDataClaim::tryToTake(const QString& destination,
+                                                              int createFlag,
+                                                              std::optional<Result>& ended) {
+    const QByteArray path = QFile::encodeName(partialDataPath(destination));
+    // Opened without waiting: a planted pipe must not hold us.
+    FileDescriptor fd(
+        ::open(path.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | createFlag, 0666));
+    if (!fd) {
+        if (errno == ELOOP) // a link: nobody's data, and never followed
+            ::unlink(path.constData());
+        else if (errno == ENOENT && createFlag == 0)
+            ended = Result{Outcome::Missing, nullptr, 0};
+        else if (errno != ENOENT && errno != EINTR)
+            ended = Result{Outcome::Failed, nullptr, errno};
+        return nullptr;
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+        ended = errno == EWOULDBLOCK ? Result{Outcome::Busy, nullptr, 0}
+                                     : Result{Outcome::Failed, nullptr, errno};
+        return nullptr;
+    }
+    std::unique_ptr<PartialDataClaim> claim(new PartialDataClaim(destination, std::move(fd)));
+    // Removed or replaced between the open and the lock: look again.
+    if (!claim->nameLeadsHere()) {
+        claim->fd_.reset(); // given up without touching what is there now
+        return nullptr;
+    }
+    struct stat info {};
+    ::fstat(claim->descriptor(), &info);
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()) {
+        ::unlink(path.constData()); // a pipe or device node of ours holds no data
+        return nullptr;
+    }
+    if (!isOwnedRegularFile(info) || info.st_nlink != 1 ||
+        (info.st_size > 0 && !recordFileIsThere(destination))) {
+        claim->fd_.reset();
+        ended = Result{Outcome::NotOurs, nullptr, 0};
+        return nullptr;
+    }
+    ::fcntl(claim->descriptor(), F_SETFL, ::fcntl(claim->descriptor(), F_GETFL) & ~O_NONBLOCK);
+    return claim;
+}
+
 PartialDataClaim::~PartialDataClaim() {
-    if (fd_ < 0)
-        return;
-    if (size() == 0 && nameLeadsHere())
+    if (fd_ && size() == 0 && nameLeadsHere())
         remove();
-    ::close(fd_);
 }
 
 std::int64_t PartialDataClaim::size() const {
     struct stat info {};
-    return ::fstat(fd_, &info) == 0 ? info.st_size : 0;
+    return ::fstat(fd_.get(), &info) == 0 ? info.st_size : 0;
 }
 
 std::optional<PartialRecord> PartialDataClaim::record() const {
@@ -101,7 +103,7 @@ std::optional<PartialRecord> PartialDataClaim::record() const {
 
 bool PartialDataClaim::clear() {
     removePartialRecord(destination_);
-    return ::ftruncate(fd_, 0) == 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
+    return ::ftruncate(fd_.get(), 0) == 0 && ::lseek(fd_.get(), 0, SEEK_SET) == 0;
 }
 
 void PartialDataClaim::remove() {
@@ -113,7 +115,7 @@ void PartialDataClaim::remove() {
 bool PartialDataClaim::nameLeadsHere() const {
     struct stat held {};
     struct stat named {};
-    return ::fstat(fd_, &held) == 0 &&
+    return ::fstat(fd_.get(), &held) == 0 &&
            ::lstat(QFile::encodeName(partialDataPath(destination_)).constData(), &named) == 0 &&
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }

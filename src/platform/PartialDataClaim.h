@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PartialRecord.h"
+#include "platform/FileDescriptor.h"
 
 #include <QString>
 
@@ -20,10 +21,10 @@ class PartialDataClaim {
 public:
     enum class Outcome {
         Claimed,
-        Busy,        // another transfer holds it
-        NotOurs,     // something there that this application did not write
-        Missing,     // nothing there, and nothing was to be made
-        Failed,      // the folder refused (errno says why)
+        Busy,    // another transfer holds it
+        NotOurs, // something there that this application did not write
+        Missing, // nothing there, and nothing was to be made
+        Failed,  // the folder refused (errno says why)
     };
     enum class Creation { MakeEmpty, OnlyExisting };
 
@@ -44,7 +45,7 @@ public:
 
     const QString& destination() const { return destination_; }
     // The locked data file, open for reading and writing.
-    int descriptor() const { return fd_; }
+    int descriptor() const { return fd_.get(); }
     std::int64_t size() const;
     // The record beside the data, when it is a whole one of ours.
     std::optional<PartialRecord> record() const;
@@ -54,12 +55,17 @@ public:
     void remove();
 
 private:
-    PartialDataClaim(QString destination, int fd) : destination_(std::move(destination)), fd_(fd) {}
+    PartialDataClaim(QString destination, FileDescriptor fd)
+        : destination_(std::move(destination)), fd_(std::move(fd)) {}
+    // Opens and locks the data file; nothing, with the outcome in `ended`,
+    // when this try ends the claim, and nothing else to try again.
+    static std::unique_ptr<PartialDataClaim> tryToTake(const QString& destination, int createFlag,
+                                                       std::optional<Result>& ended);
     // Whether the data's name still leads to the locked file.
     bool nameLeadsHere() const;
 
     QString destination_;
-    int fd_;
+    FileDescriptor fd_;
 };
 
 // Says, for a person, that another download holds destination's kept data.

@@ -1,6 +1,7 @@
 #include "platform/PathIndex.h"
 
 #include "core/PathList.h"
+#include "platform/FileDescriptor.h"
 #include "platform/SmallFiles.h"
 
 #include <QFile>
@@ -25,21 +26,15 @@ public:
     explicit IndexLock(const QString& indexPath) {
         const QByteArray folder = QFile::encodeName(QFileInfo(indexPath).absolutePath());
         ::mkdir(folder.constData(), 0700);
-        fd_ = ::open(QFile::encodeName(indexPath + QStringLiteral(".lock")).constData(),
-                     O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd_ >= 0)
-            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        fd_.reset(::open(QFile::encodeName(indexPath + QStringLiteral(".lock")).constData(),
+                         O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (fd_)
+            while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
             }
     }
-    ~IndexLock() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    IndexLock(const IndexLock&) = delete;
-    IndexLock& operator=(const IndexLock&) = delete;
 
 private:
-    int fd_ = -1;
+    FileDescriptor fd_;
 };
 
 } // namespace
@@ -76,11 +71,11 @@ void PathIndex::update(const std::function<void(QStringList&)>& change) const {
 }
 
 QStringList PathIndex::read() const {
-    const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    const FileDescriptor fd(
+        ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd)
         return {};
-    const std::optional<QByteArray> text = readFileHead(fd, kLongestIndexRead);
-    ::close(fd);
+    const std::optional<QByteArray> text = readFileHead(fd.get(), kLongestIndexRead);
     if (!text)
         return {};
     QStringList entries;
@@ -95,8 +90,8 @@ void PathIndex::store(const QStringList& entries) const {
     for (const QString& entry : entries)
         paths.push_back(QFile::encodeName(entry).toStdString());
     // A list lost to a power cut leaves only some old data to its lifetime.
-    replaceSmallFile(QFile::encodeName(path_),
-                     QByteArray::fromStdString(formatPathList(paths)), Durability::MayBeLost);
+    replaceSmallFile(QFile::encodeName(path_), QByteArray::fromStdString(formatPathList(paths)),
+                     Durability::MayBeLost);
 }
 
 } // namespace reelhound

@@ -37,8 +37,19 @@ void ProxyCredentials::ask(const QString& host, const ProxyCredential& tried, QO
     question.proxyHost = host;
     question.user = tried.user;
     question.refused = !tried.isEmpty();
-    asker_(question, [this, host](std::optional<ProxyCredentialsAnswer> answer) {
-        answered(host, answer);
+    asker_(question,
+           [this, host](std::optional<ProxyCredentialsAnswer> answer) { answered(host, answer); });
+}
+
+void ProxyCredentials::askThenRetry(const QString& host, const ProxyCredential& tried,
+                                    QObject* receiver, ProxyCredentialRetry then) {
+    ask(host, tried, receiver, [then = std::move(then)](std::optional<ProxyCredential> answer) {
+        if (then.stillWaiting && !then.stillWaiting())
+            return;
+        if (answer)
+            then.retry(*answer);
+        else
+            then.fail();
     });
 }
 

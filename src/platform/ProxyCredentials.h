@@ -25,7 +25,7 @@ struct ProxyCredential {
 // What the person is asked when the proxy wants credentials we lack, or has
 // refused the ones we gave.
 struct ProxyCredentialsQuestion {
-    QString proxyHost; // "host:port", as proxyName gives it
+    QString proxyHost;    // "host:port", as proxyName gives it
     QString user;         // the name tried last, to preset the field
     bool refused = false; // the proxy turned down what it was given
 };
@@ -41,6 +41,17 @@ using ProxyCredentialsCompletion = std::function<void(std::optional<ProxyCredent
 // later on the main thread.
 using ProxyCredentialsAsker =
     std::function<void(const ProxyCredentialsQuestion&, ProxyCredentialsCompletion)>;
+
+// What a request does once the person has answered the proxy's question.
+struct ProxyCredentialRetry {
+    // Whether the request still waits for the answer (absent: while the
+    // receiver lives).
+    std::function<bool()> stillWaiting;
+    // Goes out again, offering the credential the person gave.
+    std::function<void(const ProxyCredential&)> retry;
+    // Ends as refused by the proxy: the person cancelled.
+    std::function<void()> fail;
+};
 
 // The credentials for the proxy servers of this run, shared by the web view,
 // the page fetch and the transfer. Nothing here is ever written anywhere: the
@@ -63,6 +74,12 @@ public:
     // or nothing on Cancel; it is not called once `receiver` has gone.
     void ask(const QString& host, const ProxyCredential& tried, QObject* receiver,
              std::function<void(std::optional<ProxyCredential>)> done);
+
+    // The one way a request meets a proxy that wants credentials: asks as
+    // ask() does, then calls then.retry with the answer or then.fail on Cancel,
+    // unless the receiver has gone or the request no longer waits.
+    void askThenRetry(const QString& host, const ProxyCredential& tried, QObject* receiver,
+                      ProxyCredentialRetry then);
 
     // Forgets every answer (a new run, as far as proxies are concerned).
     void forgetAll();

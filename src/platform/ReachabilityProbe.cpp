@@ -2,6 +2,7 @@
 
 #include "core/Configuration.h"
 #include "core/Reachability.h"
+#include "platform/FileDescriptor.h"
 
 #include <QNetworkProxyFactory>
 #include <QUrl>
@@ -29,13 +30,9 @@ bool checkReachabilityByName(const char* host, std::uint32_t* flags) {
         return true; // the name does not resolve: decided, and not reachable
 
     for (const addrinfo* address = addresses; address != nullptr; address = address->ai_next) {
-        const int fd =
-            socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC, address->ai_protocol);
-        if (fd < 0)
-            continue;
-        const bool routed = connect(fd, address->ai_addr, address->ai_addrlen) == 0;
-        close(fd);
-        if (routed) {
+        const FileDescriptor fd(
+            socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC, address->ai_protocol));
+        if (fd && connect(fd.get(), address->ai_addr, address->ai_addrlen) == 0) {
             *flags = kReachabilityFlagReachable;
             break;
         }
@@ -46,7 +43,8 @@ bool checkReachabilityByName(const char* host, std::uint32_t* flags) {
 
 std::string reachabilityProbeHost() {
     const std::string probeHost(config::kReachabilityProbeHost);
-    const QNetworkProxyQuery query(QUrl(QStringLiteral("http://%1/").arg(QString::fromStdString(probeHost))));
+    const QNetworkProxyQuery query(
+        QUrl(QStringLiteral("http://%1/").arg(QString::fromStdString(probeHost))));
     for (const QNetworkProxy& proxy : QNetworkProxyFactory::proxyForQuery(query)) {
         if (proxy.type() == QNetworkProxy::NoProxy || proxy.type() == QNetworkProxy::DefaultProxy)
             break; // the first choice is a direct connection

@@ -2,11 +2,14 @@
 
 #include "platform/HttpTransfer.h"
 
+#include <QCoreApplication>
+
 namespace reelhound {
 
 QString whyBodyIsNotTheWholeFile(const HttpResponseHead& head) {
     if (head.status == 206 || !head.field("Content-Range").isEmpty())
-        return QStringLiteral("The server sent only part of the file.");
+        return QCoreApplication::translate("ResponseEntity",
+                                           "The server sent only part of the file.");
     return whyBodyIsPacked(head);
 }
 
@@ -15,7 +18,9 @@ QString whyBodyIsPacked(const HttpResponseHead& head) {
     for (const QByteArray& coding : head.field("Content-Encoding").split(',')) {
         const QByteArray name = coding.trimmed().toLower();
         if (!name.isEmpty() && name != "identity")
-            return QStringLiteral("The server sent the file packed (%1) instead of as it is.")
+            return QCoreApplication::translate(
+                       "ResponseEntity",
+                       "The server sent the file packed (%1) instead of as it is.")
                 .arg(QString::fromLatin1(coding.trimmed()));
     }
     return {};

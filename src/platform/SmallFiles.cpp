@@ -1,5 +1,8 @@
 #include "platform/SmallFiles.h"
 
+#include "platform/FileDescriptor.h"
+#include "platform/FileErrors.h"
+
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -34,16 +37,18 @@ std::optional<QByteArray> readSmallFile(int fd, qsizetype limit) {
     return bytes;
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.constData() + done,
-                                      static_cast<size_t>(bytes.size() - done));
+bool writeAll(int fd, const char* data, std::size_t length) {
+    while (length > 0) {
+        const ssize_t count = ::write(fd, data, length);
         if (count < 0 && errno == EINTR)
             continue;
-        if (count <= 0)
+        if (count <= 0) {
+            if (count == 0)
+                errno = EIO; // nothing taken, and no reason given
             return false;
-        done += count;
+        }
+        data += count;
+        length -= static_cast<std::size_t>(count);
     }
     return true;
 }
@@ -51,13 +56,13 @@ bool writeAll(int fd, const QByteArray& bytes) {
 bool replaceSmallFile(const QByteArray& target, const QByteArray& bytes, Durability durability) {
     const QByteArray temporary =
         target + '.' + QByteArray::number(QRandomGenerator::system()->generate64(), 16);
-    const int fd = ::open(temporary.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
+    FileDescriptor fd(
+        ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd)
         return false;
-    const bool written = writeAll(fd, bytes) &&
-                         (durability == Durability::MayBeLost || ::fdatasync(fd) == 0);
-    ::close(fd);
+    const bool written =
+        writeAll(fd.get(), bytes) && (durability == Durability::MayBeLost || syncFile(fd.get()));
+    fd.reset();
     if (!written || ::rename(temporary.constData(), target.constData()) != 0) {
         ::unlink(temporary.constData());
         return false;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <cstddef>
 #include <optional>
 
 // Reading and writing the application's own small files: records, indexes.
@@ -12,8 +13,11 @@ namespace reelhound {
 std::optional<QByteArray> readSmallFile(int fd, qsizetype limit);
 // Reads fd up to limit bytes; what lies beyond is not read (no error).
 std::optional<QByteArray> readFileHead(int fd, qsizetype limit);
-// Writes all of bytes, going on after interruptions.
-bool writeAll(int fd, const QByteArray& bytes);
+// Writes all of bytes, going on after interruptions; errno says why on false.
+bool writeAll(int fd, const char* data, std::size_t length);
+inline bool writeAll(int fd, const QByteArray& bytes) {
+    return writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 // Writes bytes under a fresh random name beside target, syncs them (unless
 // told that a power cut may lose them) and renames them over target: readers
 // see the old or the new text, never a mix, and a link planted at target is

@@ -1,6 +1,6 @@
 #include "platform/StagedOutput.h"
 
-#include "core/ConverterReport.h"
+#include "platform/FileErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,15 +20,8 @@ namespace reelhound {
 namespace {
 
 bool syncPath(const QByteArray& path, int flags) {
-    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    // A file system that cannot sync at all is no reason to fail.
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
-    const int syncError = errno;
-    ::close(fd);
-    errno = syncError;
-    return synced;
+    const FileDescriptor fd(::open(path.constData(), flags | O_CLOEXEC));
+    return fd && syncFile(fd.get(), SyncScope::DataAndMetadata);
 }
 
 constexpr char kFolderPrefix[] = ".reelhound-";
@@ -49,17 +42,13 @@ void removeFolder(const QByteArray& folder) {
 
 // The marker is locked before it gets its name, so that no sweep finds it
 // unheld while its folder is in use.
-int placeLockedMarker(const QByteArray& folder) {
+FileDescriptor placeLockedMarker(const QByteArray& folder) {
     const QByteArray fresh = folder + "/marker.new";
-    const int fd = ::open(fresh.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
-    if (fd < 0)
-        return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
-        ::rename(fresh.constData(), (folder + '/' + kMarkerName).constData()) != 0) {
-        ::close(fd);
-        return -1;
-    }
+    FileDescriptor fd(
+        ::open(fresh.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (fd && (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 ||
+               ::rename(fresh.constData(), (folder + '/' + kMarkerName).constData()) != 0))
+        fd.reset();
     return fd;
 }
 
@@ -71,18 +60,18 @@ bool removeIfAbandoned(const QByteArray& folder) {
         info.st_uid != ::geteuid())
         return false;
     const QByteArray marker = folder + '/' + kMarkerName;
-    const int fd = ::open(marker.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    const FileDescriptor fd(
+        ::open(marker.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (!fd)
         return false; // not ours, or still being made
     struct stat held {};
     struct stat named {};
-    const bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
-                           S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
-                           ::lstat(marker.constData(), &named) == 0 &&
+    const bool abandoned = ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 &&
+                           ::fstat(fd.get(), &held) == 0 && S_ISREG(held.st_mode) &&
+                           held.st_uid == ::geteuid() && ::lstat(marker.constData(), &named) == 0 &&
                            held.st_ino == named.st_ino && held.st_dev == named.st_dev;
     if (abandoned)
-        removeFolder(folder);
-    ::close(fd);
+        removeFolder(folder); // before its lock is given up
     return abandoned;
 }
 
@@ -114,8 +103,8 @@ bool StagedOutput::prepare(const QString& finalPath) {
     if (::mkdtemp(folder.data()) == nullptr)
         return failWith(errno);
     folder_ = folder;
-    markerFd_ = placeLockedMarker(folder_);
-    if (markerFd_ < 0) {
+    marker_ = placeLockedMarker(folder_);
+    if (!marker_) {
         const int error = errno;
         discard();
         return failWith(error);
@@ -144,18 +133,13 @@ void StagedOutput::discard() {
         return;
     // Only the program's own files can be in there: the folder is ours alone.
     removeFolder(folder_);
-    if (markerFd_ >= 0)
-        ::close(markerFd_); // the folder is gone before its lock is given up
-    markerFd_ = -1;
+    marker_.reset(); // the folder is gone before its lock is given up
     folder_.clear();
     stagedPath_.clear();
 }
 
 bool StagedOutput::failWith(int code) {
-    if (code == ENOSPC || code == EDQUOT)
-        error_ = QString::fromLatin1(kDiskFullWords);
-    else
-        error_ = QString::fromLocal8Bit(std::strerror(code));
+    error_ = describeFileError(code);
     return false;
 }
 

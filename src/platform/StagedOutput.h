@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -51,8 +53,8 @@ private:
     bool failWith(int code);
 
     QByteArray finalPath_;
-    QByteArray folder_; // empty when there is none
-    int markerFd_ = -1; // holds the folder's lock
+    QByteArray folder_;     // empty when there is none
+    FileDescriptor marker_; // holds the folder's lock
     QString stagedPath_;
     QString error_;
 };
