@@ -2,10 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>ConverterReport</name>
+    <message>
+        <source>The converter was stopped by signal %1.</source>
+        <translation>Der Konverter wurde durch das Signal %1 beendet.</translation>
+    </message>
+</context>
+<context>
     <name>DesktopProgress</name>
     <message>
         <source>%1 % – %2</source>
         <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
+    <name>DestinationCheck</name>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>Der Ordner %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation>Der Ordner %1 kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>%1 is not a place for files.</source>
+        <translation>%1 ist kein Ort für Dateien.</translation>
+    </message>
+    <message>
+        <source>The file name is too long: the disk that holds %1 takes names of at most %2 bytes.</source>
+        <translation>Der Dateiname ist zu lang: Der Datenträger mit %1 nimmt Namen von höchstens %2 Bytes an.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written to: %2</source>
+        <translation>In den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>No file was chosen to save the download in.</source>
+        <translation>Es wurde keine Datei zum Speichern des Downloads gewählt.</translation>
+    </message>
+    <message>
+        <source>The path of %1 is too long for the file system.</source>
+        <translation>Der Pfad von %1 ist für das Dateisystem zu lang.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder.</source>
+        <translation>%1 ist ein Ordner.</translation>
+    </message>
+    <message>
+        <source>%1 is not an ordinary file.</source>
+        <translation>%1 ist keine gewöhnliche Datei.</translation>
     </message>
 </context>
 <context>
@@ -50,6 +100,29 @@
     <message>
         <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
         <translation>%1 von %2 MB mit %3 MB/s, noch etwa %4 min</translation>
+    </message>
+</context>
+<context>
+    <name>FileError</name>
+    <message>
+        <source>Your disk quota is used up.</source>
+        <translation>Ihr Speicherkontingent ist aufgebraucht.</translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation>Der Datenträger ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Access was denied.</source>
+        <translation>Der Zugriff wurde verweigert.</translation>
+    </message>
+    <message>
+        <source>The file grew larger than the system allows.</source>
+        <translation>Die Datei wurde größer, als das System erlaubt.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
     </message>
 </context>
 <context>
@@ -460,6 +533,17 @@
     </message>
 </context>
 <context>
+    <name>ResponseEntity</name>
+    <message>
+        <source>The server sent only part of the file.</source>
+        <translation>Der Server hat nur einen Teil der Datei gesendet.</translation>
+    </message>
+    <message>
+        <source>The server sent the file packed (%1) instead of as it is.</source>
+        <translation>Der Server hat die Datei gepackt (%1) statt unverändert gesendet.</translation>
+    </message>
+</context>
+<context>
     <name>reelhound::ApplicationController</name>
     <message>
         <source>OK</source>
@@ -703,14 +787,6 @@
         <translation>Die Datei ist %1 groß, aber auf dem Datenträger, auf dem %2 liegt, sind nur %3 frei.</translation>
     </message>
     <message>
-        <source>The file %1 could not be created: %2.</source>
-        <translation>Die Datei %1 konnte nicht angelegt werden: %2.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be written: %2.</source>
-        <translation>Die Datei %1 konnte nicht geschrieben werden: %2.</translation>
-    </message>
-    <message>
         <source>the whole file</source>
         <translation>die ganze Datei</translation>
     </message>
@@ -721,10 +797,6 @@
     <message>
         <source>The connection was closed before the whole file arrived.</source>
         <translation>Die Verbindung wurde geschlossen, bevor die ganze Datei ankam.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be saved: %2.</source>
-        <translation>Die Datei %1 konnte nicht gespeichert werden: %2.</translation>
     </message>
     <message>
         <source>No data arrived for %1, so the transfer was given up.</source>
@@ -741,6 +813,18 @@
     <message>
         <source>No data arrived</source>
         <translation>Es kamen keine Daten an</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2</source>
+        <translation>Die Datei %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be created: %2</source>
+        <translation>Die Datei %1 konnte nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved: %2</source>
+        <translation>Die Datei %1 konnte nicht gespeichert werden: %2</translation>
     </message>
 </context>
 <context>

@@ -2,9 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>ConverterReport</name>
+    <message>
+        <source>The converter was stopped by signal %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DesktopProgress</name>
     <message>
         <source>%1 % – %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DestinationCheck</name>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a place for files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file name is too long: the disk that holds %1 takes names of at most %2 bytes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written to: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No file was chosen to save the download in.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The path of %1 is too long for the file system.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not an ordinary file.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -49,6 +99,29 @@
     </message>
     <message>
         <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileError</name>
+    <message>
+        <source>Your disk quota is used up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Access was denied.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file grew larger than the system allows.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -460,6 +533,17 @@
     </message>
 </context>
 <context>
+    <name>ResponseEntity</name>
+    <message>
+        <source>The server sent only part of the file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent the file packed (%1) instead of as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>reelhound::ApplicationController</name>
     <message>
         <source>OK</source>
@@ -703,14 +787,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The file %1 could not be created: %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file %1 could not be written: %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>the whole file</source>
         <translation type="unfinished"></translation>
     </message>
@@ -720,10 +796,6 @@
     </message>
     <message>
         <source>The connection was closed before the whole file arrived.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file %1 could not be saved: %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -740,6 +812,18 @@
     </message>
     <message>
         <source>No data arrived</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be created: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,10 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>ConverterReport</name>
+    <message>
+        <source>The converter was stopped by signal %1.</source>
+        <translation>El convertidor fue detenido por la señal %1.</translation>
+    </message>
+</context>
+<context>
     <name>DesktopProgress</name>
     <message>
         <source>%1 % – %2</source>
         <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
+    <name>DestinationCheck</name>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>La carpeta %1 no existe.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation>No se puede usar la carpeta %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 no es una carpeta.</translation>
+    </message>
+    <message>
+        <source>%1 is not a place for files.</source>
+        <translation>%1 no es un lugar para archivos.</translation>
+    </message>
+    <message>
+        <source>The file name is too long: the disk that holds %1 takes names of at most %2 bytes.</source>
+        <translation>El nombre del archivo es demasiado largo: el disco que contiene %1 admite nombres de %2 bytes como máximo.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written to: %2</source>
+        <translation>No se puede escribir en la carpeta %1: %2</translation>
+    </message>
+    <message>
+        <source>No file was chosen to save the download in.</source>
+        <translation>No se eligió ningún archivo en el que guardar la descarga.</translation>
+    </message>
+    <message>
+        <source>The path of %1 is too long for the file system.</source>
+        <translation>La ruta de %1 es demasiado larga para el sistema de archivos.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder.</source>
+        <translation>%1 es una carpeta.</translation>
+    </message>
+    <message>
+        <source>%1 is not an ordinary file.</source>
+        <translation>%1 no es un archivo normal.</translation>
     </message>
 </context>
 <context>
@@ -50,6 +100,29 @@
     <message>
         <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
         <translation>%1 de %2 MB a %3 MB/s, quedan unos %4 min</translation>
+    </message>
+</context>
+<context>
+    <name>FileError</name>
+    <message>
+        <source>Your disk quota is used up.</source>
+        <translation>Su cuota de disco está agotada.</translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation>El disco es de solo lectura.</translation>
+    </message>
+    <message>
+        <source>Access was denied.</source>
+        <translation>Se denegó el acceso.</translation>
+    </message>
+    <message>
+        <source>The file grew larger than the system allows.</source>
+        <translation>El archivo creció más de lo que permite el sistema.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>El disco está lleno.</translation>
     </message>
 </context>
 <context>
@@ -460,6 +533,17 @@
     </message>
 </context>
 <context>
+    <name>ResponseEntity</name>
+    <message>
+        <source>The server sent only part of the file.</source>
+        <translation>El servidor envió solo una parte del archivo.</translation>
+    </message>
+    <message>
+        <source>The server sent the file packed (%1) instead of as it is.</source>
+        <translation>El servidor envió el archivo comprimido (%1) en lugar de tal cual.</translation>
+    </message>
+</context>
+<context>
     <name>reelhound::ApplicationController</name>
     <message>
         <source>OK</source>
@@ -703,14 +787,6 @@
         <translation>El archivo ocupa %1, pero el disco que contiene %2 solo tiene %3 libres.</translation>
     </message>
     <message>
-        <source>The file %1 could not be created: %2.</source>
-        <translation>No se pudo crear el archivo %1: %2.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be written: %2.</source>
-        <translation>No se pudo escribir el archivo %1: %2.</translation>
-    </message>
-    <message>
         <source>the whole file</source>
         <translation>el archivo completo</translation>
     </message>
@@ -721,10 +797,6 @@
     <message>
         <source>The connection was closed before the whole file arrived.</source>
         <translation>La conexión se cerró antes de que llegara el archivo completo.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be saved: %2.</source>
-        <translation>No se pudo guardar el archivo %1: %2.</translation>
     </message>
     <message>
         <source>No data arrived for %1, so the transfer was given up.</source>
@@ -741,6 +813,18 @@
     <message>
         <source>No data arrived</source>
         <translation>No llegaron datos</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2</source>
+        <translation>No se pudo escribir el archivo %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be created: %2</source>
+        <translation>No se pudo crear el archivo %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved: %2</source>
+        <translation>No se pudo guardar el archivo %1: %2</translation>
     </message>
 </context>
 <context>

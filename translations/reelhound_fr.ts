@@ -2,10 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>ConverterReport</name>
+    <message>
+        <source>The converter was stopped by signal %1.</source>
+        <translation>Le convertisseur a été arrêté par le signal %1.</translation>
+    </message>
+</context>
+<context>
     <name>DesktopProgress</name>
     <message>
         <source>%1 % – %2</source>
         <translation>%1 % – %2</translation>
+    </message>
+</context>
+<context>
+    <name>DestinationCheck</name>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>Le dossier %1 n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation>Le dossier %1 ne peut pas être utilisé&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 n&apos;est pas un dossier.</translation>
+    </message>
+    <message>
+        <source>%1 is not a place for files.</source>
+        <translation>%1 n&apos;est pas un emplacement pour des fichiers.</translation>
+    </message>
+    <message>
+        <source>The file name is too long: the disk that holds %1 takes names of at most %2 bytes.</source>
+        <translation>Le nom du fichier est trop long&#xa0;: le disque qui contient %1 accepte des noms de %2 octets au plus.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written to: %2</source>
+        <translation>Impossible d&apos;écrire dans le dossier %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>No file was chosen to save the download in.</source>
+        <translation>Aucun fichier n&apos;a été choisi pour enregistrer le téléchargement.</translation>
+    </message>
+    <message>
+        <source>The path of %1 is too long for the file system.</source>
+        <translation>Le chemin de %1 est trop long pour le système de fichiers.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder.</source>
+        <translation>%1 est un dossier.</translation>
+    </message>
+    <message>
+        <source>%1 is not an ordinary file.</source>
+        <translation>%1 n&apos;est pas un fichier ordinaire.</translation>
     </message>
 </context>
 <context>
@@ -50,6 +100,29 @@
     <message>
         <source>%1 of %2 MB at %3 MB/s, about %4 min left</source>
         <translation>%1 sur %2 Mo à %3 Mo/s, environ %4 min restantes</translation>
+    </message>
+</context>
+<context>
+    <name>FileError</name>
+    <message>
+        <source>Your disk quota is used up.</source>
+        <translation>Votre quota de disque est épuisé.</translation>
+    </message>
+    <message>
+        <source>The disk is read-only.</source>
+        <translation>Le disque est en lecture seule.</translation>
+    </message>
+    <message>
+        <source>Access was denied.</source>
+        <translation>L&apos;accès a été refusé.</translation>
+    </message>
+    <message>
+        <source>The file grew larger than the system allows.</source>
+        <translation>Le fichier est devenu plus grand que ce que le système permet.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Le disque est plein.</translation>
     </message>
 </context>
 <context>
@@ -460,6 +533,17 @@
     </message>
 </context>
 <context>
+    <name>ResponseEntity</name>
+    <message>
+        <source>The server sent only part of the file.</source>
+        <translation>Le serveur n&apos;a envoyé qu&apos;une partie du fichier.</translation>
+    </message>
+    <message>
+        <source>The server sent the file packed (%1) instead of as it is.</source>
+        <translation>Le serveur a envoyé le fichier compressé (%1) au lieu de l&apos;envoyer tel quel.</translation>
+    </message>
+</context>
+<context>
     <name>reelhound::ApplicationController</name>
     <message>
         <source>OK</source>
@@ -703,14 +787,6 @@
         <translation>Le fichier fait %1, mais le disque qui contient %2 n&apos;a que %3 de libre.</translation>
     </message>
     <message>
-        <source>The file %1 could not be created: %2.</source>
-        <translation>Le fichier %1 n&apos;a pas pu être créé&#xa0;: %2.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be written: %2.</source>
-        <translation>Le fichier %1 n&apos;a pas pu être écrit&#xa0;: %2.</translation>
-    </message>
-    <message>
         <source>the whole file</source>
         <translation>le fichier entier</translation>
     </message>
@@ -721,10 +797,6 @@
     <message>
         <source>The connection was closed before the whole file arrived.</source>
         <translation>La connexion a été fermée avant l&apos;arrivée du fichier entier.</translation>
-    </message>
-    <message>
-        <source>The file %1 could not be saved: %2.</source>
-        <translation>Le fichier %1 n&apos;a pas pu être enregistré&#xa0;: %2.</translation>
     </message>
     <message>
         <source>No data arrived for %1, so the transfer was given up.</source>
@@ -741,6 +813,18 @@
     <message>
         <source>No data arrived</source>
         <translation>Aucune donnée reçue</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2</source>
+        <translation>Le fichier %1 n&apos;a pas pu être écrit&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be created: %2</source>
+        <translation>Le fichier %1 n&apos;a pas pu être créé&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be saved: %2</source>
+        <translation>Le fichier %1 n&apos;a pas pu être enregistré&#xa0;: %2</translation>
     </message>
 </context>
 <context>
