@@ -11,16 +11,12 @@ using reelhound::testing::waitForLinkLookup;
 
 using VideoDownload = NetworkFixture;
 using DestinationChoice = NetworkFixture;
+using reelhound::testing::contentsOf;
+using reelhound::testing::writeFile;
 
 namespace {
 
 const QByteArray kEarlierContents = "an earlier download that must survive";
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
 
 } // namespace
 

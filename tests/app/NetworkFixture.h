@@ -3,6 +3,7 @@
 #include "app/ApplicationFixture.h"
 #include "support/ActivityWaits.h"
 #include "support/EventLoop.h"
+#include "support/Files.h"
 #include "support/StubSiteFixture.h"
 
 #include <QDir>
@@ -66,11 +67,6 @@ protected:
 
     QStringList filesInDownloads() const {
         return QDir(downloads.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-
-    static QByteArray contentsOf(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QString statusMessage() { return window->statusBar()->currentMessage(); }

@@ -14,6 +14,8 @@
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
+using reelhound::testing::contentsOf;
+using reelhound::testing::writeFile;
 
 namespace {
 
@@ -109,12 +111,6 @@ protected:
     }
 
     QString fifo() const { return destination(QStringLiteral("clip.flv")); }
-
-    static void writeFile(const QString& path, const QByteArray& contents) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
 
     static int liveTransfers() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -18,6 +18,7 @@ using namespace reelhound;
 using reelhound::testing::AuthenticatingProxy;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
+using reelhound::testing::contentsOf;
 
 namespace {
 

@@ -11,6 +11,7 @@ using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
 
 using Workflow = NetworkFixture;
+using reelhound::testing::contentsOf;
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include "stub-site/StubSite.h"
 #include "support/EventLoop.h"
+#include "support/Files.h"
 #include "support/QtPrinters.h"
 #include "support/StubSiteFixture.h"
 
@@ -23,6 +24,8 @@
 using namespace reelhound;
 using reelhound::testing::runEventLoopUntil;
 using namespace std::chrono_literals;
+using reelhound::testing::contentsOf;
+using reelhound::testing::writeFile;
 
 namespace {
 
@@ -89,17 +92,6 @@ public:
         ++endings;
     }
 };
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class DownloadTest : public reelhound::testing::StubSiteFixture<> {
 protected:

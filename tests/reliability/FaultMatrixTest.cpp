@@ -15,6 +15,8 @@ using reelhound::testing::NetworkFixture;
 using reelhound::testing::waitForLinkLookup;
 
 using Redirects = NetworkFixture;
+using reelhound::testing::contentsOf;
+using reelhound::testing::writeFile;
 
 namespace {
 
@@ -34,12 +36,6 @@ struct TransferFault {
 
 void PrintTo(const TransferFault& fault, std::ostream* out) {
     *out << fault.name;
-}
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(contents), contents.size());
 }
 
 // Every entry of a folder with what it holds, to compare before and after.

@@ -9,6 +9,7 @@
 using namespace reelhound;
 using reelhound::testing::NetworkFixture;
 using reelhound::testing::runEventLoopUntil;
+using reelhound::testing::contentsOf;
 
 namespace {
 

@@ -2,6 +2,7 @@
 // transfer, a file-size limit reached, a converter that is missing, broken or
 // hostile (looked up beside a copied executable), and quitting mid-conversion.
 #include "reliability/DriverProcess.h"
+#include "support/Files.h"
 #include "support/QtPrinters.h"
 
 #include <QDeadlineTimer>
@@ -254,11 +255,8 @@ TEST_P(EndingWhileBusy, quitsAtOnceAndLeavesOnlyWhatCanBeContinued) {
     const QString source = tree.filePath(QStringLiteral("clip.flv"));
     for (const auto& [path, contents] :
          {std::pair{destination, kEarlierContents},
-          std::pair{source, QByteArray("err=ready\\n\nwrite-output=10\nsleep=60000\n")}}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
+          std::pair{source, QByteArray("err=ready\\n\nwrite-output=10\nsleep=60000\n")}})
+        writeFile(path, contents);
     const bool converting = QByteArray(ending.activity) == "conversion";
     QStringList arguments{"hold", ending.activity,
                           converting ? source : QString(ending.activity == QByteArray("lookup")
@@ -369,10 +367,7 @@ TEST_P(TwoWindows, neverShareADestination) {
                                  firstOutput))
         << firstOutput.toStdString();
     const QString kept = folder.filePath(".video.flv.part");
-    const QByteArray keptBefore = [&] {
-        QFile file(kept);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }();
+    const QByteArray keptBefore = contentsOf(kept);
 
     if (row.killedAtOnce) {
         QProcess second;
@@ -423,11 +418,8 @@ TEST(ConversionKilledWithItsProcess, leavesNoConverterAndItsFolderGoesNextTime) 
     const QString other = tree.filePath(QStringLiteral("other.flv"));
     for (const auto& [path, contents] :
          {std::pair{source, QByteArray("err=ready\\n\nwrite-output=10\nsleep=60000\n")},
-          std::pair{other, QByteArray("write-output=10\n")}}) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
+          std::pair{other, QByteArray("write-output=10\n")}})
+        writeFile(path, contents);
     QProcess driver;
     QByteArray output;
     ASSERT_TRUE(startDriverUntil(driver, tree.executable(),

@@ -21,6 +21,7 @@ using reelhound::testing::RecordingDesktopServices;
 
 using PartialFile = NetworkFixture;
 using SystemLogLines = NetworkFixture;
+using reelhound::testing::contentsOf;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "app/NetworkFixture.h"
 #include "reliability/DriverProcess.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <sys/mount.h>
@@ -19,15 +20,9 @@ namespace {
 
 const QByteArray kEarlierContents = "an earlier file that must survive";
 
-void writeFile(const QString& path, const QByteArray& contents) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(contents), contents.size());
-}
-
+// "<none>" tells a missing file from an empty one.
 QByteArray fileContents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    return QFileInfo::exists(path) ? contentsOf(path) : QByteArray("<none>");
 }
 
 // The names in a folder, hidden ones (a temporary file or folder) included.
