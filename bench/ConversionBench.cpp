@@ -1,7 +1,9 @@
 // The conversion path of the application (controller, converter process,
 // relay, control switching) against bare ffmpeg with the identical argument
 // list, on a 60-second 640x480 clip made here once.
-//   reelhound-bench-conversion [runs]        (default 5, after one warm-up each)
+//   reelhound-bench-conversion [runs [seconds]]   (default 5 runs, after one
+//                                                 warm-up each, of 60 s)
+// Exits with 1 when a conversion, bare or through the application, fails.
 #include "app/ApplicationController.h"
 #include "bench/BenchSupport.h"
 #include "core/ConverterCommandLine.h"
@@ -32,6 +34,7 @@ double median(std::vector<double> values) {
 struct BareRun {
     double seconds = 0;
     qsizetype progressLines = 0;
+    bool succeeded = false;
 };
 
 BareRun runBare(const QStringList& arguments) {
@@ -41,7 +44,8 @@ BareRun runBare(const QStringList& arguments) {
     ffmpeg.start(converterExecutablePath(), arguments);
     ffmpeg.closeWriteChannel();
     ffmpeg.waitForFinished(-1);
-    return {bench::wallSeconds() - start, ffmpeg.readAllStandardError().count("frame=")};
+    return {bench::wallSeconds() - start, ffmpeg.readAllStandardError().count("frame="),
+            ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0};
 }
 
 struct AppRun {
@@ -78,6 +82,7 @@ int main(int argc, char** argv) {
     prepareWebEngine();
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 5;
+    const int clipSeconds = argc > 2 ? std::max(1, QString::fromLocal8Bit(argv[2]).toInt()) : 60;
 
     testing::StubbedApplication application;
     if (!application.start())
@@ -85,11 +90,12 @@ int main(int argc, char** argv) {
     ApplicationController& controller = application.controller();
     Ui::MainWindow& ui = application.window().ui();
 
-    const QString source = QDir::temp().filePath("reelhound-bench-60s-640x480.flv");
+    const QString source =
+        QDir::temp().filePath(QStringLiteral("reelhound-bench-%1s-640x480.flv").arg(clipSeconds));
     if (!QFile::exists(source) &&
         testing::runProgram("ffmpeg",
                             {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=640x480:rate=25",
-                             "-f", "lavfi", "-i", "sine=frequency=440", "-t", "60", "-c:v",
+                             "-f", "lavfi", "-i", "sine=frequency=440", "-t", QString::number(clipSeconds), "-c:v",
                              "flv1", "-c:a", "libmp3lame", "-y", source},
                             600000)
                 .exitCode != 0)
@@ -115,6 +121,11 @@ int main(int argc, char** argv) {
             lastBare = runBare(arguments);
             QFile::remove(output);
             last = runThroughTheApplication(controller, ui);
+            if (!lastBare.succeeded || !QFile::exists(output)) {
+                std::fprintf(stderr, "conversion to %s failed (%s)\n",
+                             output.toUtf8().constData(), lastBare.succeeded ? "app" : "bare");
+                return 1;
+            }
             if (i > 0) {
                 bare.push_back(lastBare.seconds);
                 viaApp.push_back(last.seconds);
