@@ -775,10 +775,6 @@
         <translation>Der Server hat den Download zu oft umgeleitet.</translation>
     </message>
     <message>
-        <source>No file was chosen to save the download in.</source>
-        <translation>Es wurde keine Datei zum Speichern des Downloads gewählt.</translation>
-    </message>
-    <message>
         <source>The file %1 already exists.</source>
         <translation>Die Datei %1 existiert bereits.</translation>
     </message>

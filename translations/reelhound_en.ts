@@ -775,10 +775,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No file was chosen to save the download in.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The file %1 already exists.</source>
         <translation type="unfinished"></translation>
     </message>

@@ -775,10 +775,6 @@
         <translation>El servidor redirigió la descarga demasiadas veces.</translation>
     </message>
     <message>
-        <source>No file was chosen to save the download in.</source>
-        <translation>No se eligió ningún archivo en el que guardar la descarga.</translation>
-    </message>
-    <message>
         <source>The file %1 already exists.</source>
         <translation>El archivo %1 ya existe.</translation>
     </message>

@@ -775,10 +775,6 @@
         <translation>Le serveur a redirigé le téléchargement trop de fois.</translation>
     </message>
     <message>
-        <source>No file was chosen to save the download in.</source>
-        <translation>Aucun fichier n&apos;a été choisi pour enregistrer le téléchargement.</translation>
-    </message>
-    <message>
         <source>The file %1 already exists.</source>
         <translation>Le fichier %1 existe déjà.</translation>
     </message>

@@ -189,6 +189,8 @@ private:
     // Ends the download, keeping what arrived unless keepData is false.
     void fail(const QString& description, const QUrl& failingURL, bool keepData = true);
     void fail(const QString& description) { fail(description, currentURL_); }
+    // The file could not be made at path: what there is goes, and the download fails.
+    void failToCreate(const QString& path);
     void failDiscarding(const QString& description) { fail(description, currentURL_, false); }
     void finish();
     // Returns whether partial data was kept.

@@ -1,5 +1,6 @@
 #include "platform/Download.h"
 
+#include "platform/DestinationCheck.h"
 #include "platform/DownloadFile.h"
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
@@ -160,13 +161,15 @@ bool Download::startFileOver(const QString& reason) {
         file_->discard();
         opened = file_->open(createdPath_);
     }
-    if (!opened) {
-        const QString problem = file_->errorString();
-        discardFile();
-        failDiscarding(tr("The file %1 could not be created: %2").arg(createdPath_, problem));
-        return false;
-    }
-    return true;
+    if (!opened)
+        failToCreate(createdPath_);
+    return opened;
+}
+
+void Download::failToCreate(const QString& path) {
+    const QString reason = file_->errorString();
+    discardFile();
+    failDiscarding(tr("The file %1 could not be created: %2").arg(path, reason));
 }
 
 bool Download::prepareDestination(const DownloadResponse& response, std::int64_t keptBytes) {
@@ -174,7 +177,7 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
     if (!running())
         return false;
     if (destinationPath_.isEmpty()) {
-        fail(tr("No file was chosen to save the download in."));
+        fail(checkDownloadDestination(destinationPath_).words); // the words for no path
         return false;
     }
     const QString& path = destinationPath_;
@@ -198,9 +201,7 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
         opened = file_->open(path);
     if (!opened) {
         // Kept data that cannot be read back as it was recorded is of no use.
-        const QString reason = file_->errorString();
-        discardFile();
-        failDiscarding(tr("The file %1 could not be created: %2").arg(path, reason));
+        failToCreate(path);
         return false;
     }
     createdPath_ = path;
