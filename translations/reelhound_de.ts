@@ -59,6 +59,25 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>A file named %1 already exists in %2. Replace it?</source>
+        <translation>In %2 gibt es bereits eine Datei namens %1. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -546,10 +565,6 @@
 <context>
     <name>reelhound::ApplicationController</name>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
         <source>You must be connected to the internet to use Reelhound.</source>
         <translation>Sie müssen mit dem Internet verbunden sein, um Reelhound zu benutzen.</translation>
     </message>
@@ -574,60 +589,12 @@
         <translation>FLV-Datei in MOV umwandeln...</translation>
     </message>
     <message>
-        <source>Converting...</source>
-        <translation>Wird umgewandelt...</translation>
-    </message>
-    <message>
-        <source>Converted: %1</source>
-        <translation>Umgewandelt: %1</translation>
-    </message>
-    <message>
-        <source>Conversion failed: %1</source>
-        <translation>Umwandlung fehlgeschlagen: %1</translation>
-    </message>
-    <message>
-        <source>Save Vistaro video to file...</source>
-        <translation>Vistaro-Video in Datei speichern...</translation>
-    </message>
-    <message>
         <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
         <translation>Geben Sie vor dem Herunterladen die Adresse einer Vistaro-Videoseite ein und drücken Sie „Laden“.</translation>
     </message>
     <message>
-        <source>Looking up the video file...</source>
-        <translation>Videodatei wird gesucht...</translation>
-    </message>
-    <message>
-        <source>The link service could not be asked for the video file. %1</source>
-        <translation>Der Link-Dienst konnte nicht nach der Videodatei gefragt werden. %1</translation>
-    </message>
-    <message>
-        <source>The video file could not be found. %1</source>
-        <translation>Die Videodatei wurde nicht gefunden. %1</translation>
-    </message>
-    <message>
-        <source>The download could not start: the link service gave an address that is not a web address.</source>
-        <translation>Der Download konnte nicht beginnen: Der Link-Dienst hat eine Adresse geliefert, die keine Webadresse ist.</translation>
-    </message>
-    <message>
-        <source>Downloading...</source>
-        <translation>Wird heruntergeladen...</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>Download cancelled.</source>
-        <translation>Download abgebrochen.</translation>
-    </message>
-    <message>
-        <source>Download finished: %1</source>
-        <translation>Download abgeschlossen: %1</translation>
-    </message>
-    <message>
-        <source>Download failed: %1</source>
-        <translation>Download fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>Sto&amp;p</source>
@@ -646,30 +613,6 @@
         <translation>Die Datei umwandeln</translation>
     </message>
     <message>
-        <source>Conversion stopped.</source>
-        <translation>Umwandlung gestoppt.</translation>
-    </message>
-    <message>
-        <source>A file named %1 already exists in %2. Replace it?</source>
-        <translation>In %2 gibt es bereits eine Datei namens %1. Ersetzen?</translation>
-    </message>
-    <message>
-        <source>&amp;Replace</source>
-        <translation>&amp;Ersetzen</translation>
-    </message>
-    <message>
-        <source>The link service gave an address too long to use.</source>
-        <translation>Der Link-Dienst hat eine Adresse geliefert, die zu lang ist.</translation>
-    </message>
-    <message>
-        <source>The converted file cannot be made in %1: %2</source>
-        <translation>Die umgewandelte Datei kann nicht in %1 angelegt werden: %2</translation>
-    </message>
-    <message>
-        <source>The converted file could not be saved: %1</source>
-        <translation>Die umgewandelte Datei konnte nicht gespeichert werden: %1</translation>
-    </message>
-    <message>
         <source>&amp;Download FLV</source>
         <translation>FLV herunterla&amp;den</translation>
     </message>
@@ -682,12 +625,47 @@
         <translation>Umwandeln</translation>
     </message>
     <message>
+        <source>Cance&amp;l</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>Über Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Lädt Videos von der Vistaro-Website herunter und wandelt sie in andere Formate um.&lt;/p&gt;&lt;p&gt;Freie Software unter der GNU General Public License, Version 3 oder jede spätere Version (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ConversionFlow</name>
+    <message>
+        <source>Converting...</source>
+        <translation>Wird umgewandelt...</translation>
+    </message>
+    <message>
+        <source>The converted file cannot be made in %1: %2</source>
+        <translation>Die umgewandelte Datei kann nicht in %1 angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Converted: %1</source>
+        <translation>Umgewandelt: %1</translation>
+    </message>
+    <message>
         <source>Conversion finished</source>
         <translation>Umwandlung abgeschlossen</translation>
     </message>
     <message>
+        <source>Conversion stopped.</source>
+        <translation>Umwandlung gestoppt.</translation>
+    </message>
+    <message>
         <source>Conversion failed</source>
         <translation>Umwandlung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The converted file could not be saved: %1</source>
+        <translation>Die umgewandelte Datei konnte nicht gespeichert werden: %1</translation>
     </message>
     <message>
         <source>Converting: %1 %</source>
@@ -702,36 +680,8 @@
         <translation>Umwandlung: %1 %, noch etwa %2 min</translation>
     </message>
     <message>
-        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
-        <translation>%1; neuer Versuch in %2 s (Versuch %3 von %4)...</translation>
-    </message>
-    <message>
-        <source>Download finished</source>
-        <translation>Download abgeschlossen</translation>
-    </message>
-    <message>
-        <source>Download failed</source>
-        <translation>Download fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>Download failed: %1 Download again to resume.</source>
-        <translation>Download fehlgeschlagen: %1 Erneut herunterladen, um fortzusetzen.</translation>
-    </message>
-    <message>
-        <source>Cance&amp;l</source>
-        <translation>Abbre&amp;chen</translation>
-    </message>
-    <message>
-        <source>About Reelhound</source>
-        <translation>Über Reelhound</translation>
-    </message>
-    <message>
-        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Lädt Videos von der Vistaro-Website herunter und wandelt sie in andere Formate um.&lt;/p&gt;&lt;p&gt;Freie Software unter der GNU General Public License, Version 3 oder jede spätere Version (GPL-3.0-or-later).&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Abbrechen</translation>
+        <source>Conversion failed: %1</source>
+        <translation>Umwandlung fehlgeschlagen: %1</translation>
     </message>
 </context>
 <context>
@@ -821,6 +771,75 @@
     <message>
         <source>The file %1 could not be saved: %2</source>
         <translation>Die Datei %1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadDestination</name>
+    <message>
+        <source>Save Vistaro video to file...</source>
+        <translation>Vistaro-Video in Datei speichern...</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Download fehlgeschlagen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadFlow</name>
+    <message>
+        <source>Looking up the video file...</source>
+        <translation>Videodatei wird gesucht...</translation>
+    </message>
+    <message>
+        <source>The link service could not be asked for the video file. %1</source>
+        <translation>Der Link-Dienst konnte nicht nach der Videodatei gefragt werden. %1</translation>
+    </message>
+    <message>
+        <source>The video file could not be found. %1</source>
+        <translation>Die Videodatei wurde nicht gefunden. %1</translation>
+    </message>
+    <message>
+        <source>The link service gave an address too long to use.</source>
+        <translation>Der Link-Dienst hat eine Adresse geliefert, die zu lang ist.</translation>
+    </message>
+    <message>
+        <source>The download could not start: the link service gave an address that is not a web address.</source>
+        <translation>Der Download konnte nicht beginnen: Der Link-Dienst hat eine Adresse geliefert, die keine Webadresse ist.</translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation>Wird heruntergeladen...</translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation>Download abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Download finished: %1</source>
+        <translation>Download abgeschlossen: %1</translation>
+    </message>
+    <message>
+        <source>Download finished</source>
+        <translation>Download abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation>Download fehlgeschlagen: %1 Erneut herunterladen, um fortzusetzen.</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Download fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Download failed</source>
+        <translation>Download fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadProgressDisplay</name>
+    <message>
+        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
+        <translation>%1; neuer Versuch in %2 s (Versuch %3 von %4)...</translation>
     </message>
 </context>
 <context>

@@ -59,6 +59,25 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A file named %1 already exists in %2. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -546,10 +565,6 @@
 <context>
     <name>reelhound::ApplicationController</name>
     <message>
-        <source>OK</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>You must be connected to the internet to use Reelhound.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -574,59 +589,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Converting...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Converted: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Conversion failed: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Save Vistaro video to file...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Looking up the video file...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The link service could not be asked for the video file. %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The video file could not be found. %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The download could not start: the link service gave an address that is not a web address.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Downloading...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download cancelled.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download finished: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download failed: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -646,30 +613,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Conversion stopped.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>A file named %1 already exists in %2. Replace it?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Replace</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The link service gave an address too long to use.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The converted file cannot be made in %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The converted file could not be saved: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Download FLV</source>
         <translation type="unfinished"></translation>
     </message>
@@ -682,11 +625,46 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Cance&amp;l</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ConversionFlow</name>
+    <message>
+        <source>Converting...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converted file cannot be made in %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Converted: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Conversion finished</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Conversion stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Conversion failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The converted file could not be saved: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -702,35 +680,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download finished</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download failed</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Download failed: %1 Download again to resume.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Cance&amp;l</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>About Reelhound</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
+        <source>Conversion failed: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -820,6 +770,75 @@
     </message>
     <message>
         <source>The file %1 could not be saved: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadDestination</name>
+    <message>
+        <source>Save Vistaro video to file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadFlow</name>
+    <message>
+        <source>Looking up the video file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link service could not be asked for the video file. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The video file could not be found. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link service gave an address too long to use.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The download could not start: the link service gave an address that is not a web address.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download finished: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download finished</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadProgressDisplay</name>
+    <message>
+        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

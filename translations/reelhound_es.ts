@@ -59,6 +59,25 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>A file named %1 already exists in %2. Replace it?</source>
+        <translation>Ya existe un archivo llamado %1 en %2. ¿Reemplazarlo?</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Reemplazar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -546,10 +565,6 @@
 <context>
     <name>reelhound::ApplicationController</name>
     <message>
-        <source>OK</source>
-        <translation>Aceptar</translation>
-    </message>
-    <message>
         <source>You must be connected to the internet to use Reelhound.</source>
         <translation>Debe estar conectado a internet para usar Reelhound.</translation>
     </message>
@@ -574,60 +589,12 @@
         <translation>Convertir el archivo FLV a MOV...</translation>
     </message>
     <message>
-        <source>Converting...</source>
-        <translation>Convirtiendo...</translation>
-    </message>
-    <message>
-        <source>Converted: %1</source>
-        <translation>Convertido: %1</translation>
-    </message>
-    <message>
-        <source>Conversion failed: %1</source>
-        <translation>La conversión ha fallado: %1</translation>
-    </message>
-    <message>
-        <source>Save Vistaro video to file...</source>
-        <translation>Guardar el vídeo de Vistaro en un archivo...</translation>
-    </message>
-    <message>
         <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
         <translation>Antes de descargar, introduzca la dirección de una página de vídeo de Vistaro y pulse «Ver».</translation>
     </message>
     <message>
-        <source>Looking up the video file...</source>
-        <translation>Buscando el archivo de vídeo...</translation>
-    </message>
-    <message>
-        <source>The link service could not be asked for the video file. %1</source>
-        <translation>No se pudo preguntar al servicio de enlaces por el archivo de vídeo. %1</translation>
-    </message>
-    <message>
-        <source>The video file could not be found. %1</source>
-        <translation>No se encontró el archivo de vídeo. %1</translation>
-    </message>
-    <message>
-        <source>The download could not start: the link service gave an address that is not a web address.</source>
-        <translation>La descarga no pudo empezar: el servicio de enlaces dio una dirección que no es una dirección web.</translation>
-    </message>
-    <message>
-        <source>Downloading...</source>
-        <translation>Descargando...</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Cancelar</translation>
-    </message>
-    <message>
-        <source>Download cancelled.</source>
-        <translation>Descarga cancelada.</translation>
-    </message>
-    <message>
-        <source>Download finished: %1</source>
-        <translation>Descarga terminada: %1</translation>
-    </message>
-    <message>
-        <source>Download failed: %1</source>
-        <translation>La descarga ha fallado: %1</translation>
     </message>
     <message>
         <source>Sto&amp;p</source>
@@ -646,30 +613,6 @@
         <translation>Convertir el archivo</translation>
     </message>
     <message>
-        <source>Conversion stopped.</source>
-        <translation>Conversión detenida.</translation>
-    </message>
-    <message>
-        <source>A file named %1 already exists in %2. Replace it?</source>
-        <translation>Ya existe un archivo llamado %1 en %2. ¿Reemplazarlo?</translation>
-    </message>
-    <message>
-        <source>&amp;Replace</source>
-        <translation>&amp;Reemplazar</translation>
-    </message>
-    <message>
-        <source>The link service gave an address too long to use.</source>
-        <translation>El servicio de enlaces dio una dirección demasiado larga para usarla.</translation>
-    </message>
-    <message>
-        <source>The converted file cannot be made in %1: %2</source>
-        <translation>El archivo convertido no se puede crear en %1: %2</translation>
-    </message>
-    <message>
-        <source>The converted file could not be saved: %1</source>
-        <translation>No se pudo guardar el archivo convertido: %1</translation>
-    </message>
-    <message>
         <source>&amp;Download FLV</source>
         <translation>&amp;Descargar FLV</translation>
     </message>
@@ -682,12 +625,47 @@
         <translation>Convertir</translation>
     </message>
     <message>
+        <source>Cance&amp;l</source>
+        <translation>C&amp;ancelar</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>Acerca de Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Descarga vídeos del sitio Vistaro y los convierte a otros formatos.&lt;/p&gt;&lt;p&gt;Software libre bajo la Licencia Pública General de GNU, versión 3 o cualquier versión posterior (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ConversionFlow</name>
+    <message>
+        <source>Converting...</source>
+        <translation>Convirtiendo...</translation>
+    </message>
+    <message>
+        <source>The converted file cannot be made in %1: %2</source>
+        <translation>El archivo convertido no se puede crear en %1: %2</translation>
+    </message>
+    <message>
+        <source>Converted: %1</source>
+        <translation>Convertido: %1</translation>
+    </message>
+    <message>
         <source>Conversion finished</source>
         <translation>Conversión terminada</translation>
     </message>
     <message>
+        <source>Conversion stopped.</source>
+        <translation>Conversión detenida.</translation>
+    </message>
+    <message>
         <source>Conversion failed</source>
         <translation>La conversión falló</translation>
+    </message>
+    <message>
+        <source>The converted file could not be saved: %1</source>
+        <translation>No se pudo guardar el archivo convertido: %1</translation>
     </message>
     <message>
         <source>Converting: %1 %</source>
@@ -702,36 +680,8 @@
         <translation>Convirtiendo: %1 %, quedan unos %2 min</translation>
     </message>
     <message>
-        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
-        <translation>%1; nuevo intento en %2 s (intento %3 de %4)...</translation>
-    </message>
-    <message>
-        <source>Download finished</source>
-        <translation>Descarga terminada</translation>
-    </message>
-    <message>
-        <source>Download failed</source>
-        <translation>La descarga falló</translation>
-    </message>
-    <message>
-        <source>Download failed: %1 Download again to resume.</source>
-        <translation>La descarga ha fallado: %1 Vuelva a descargar para reanudar.</translation>
-    </message>
-    <message>
-        <source>Cance&amp;l</source>
-        <translation>C&amp;ancelar</translation>
-    </message>
-    <message>
-        <source>About Reelhound</source>
-        <translation>Acerca de Reelhound</translation>
-    </message>
-    <message>
-        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Descarga vídeos del sitio Vistaro y los convierte a otros formatos.&lt;/p&gt;&lt;p&gt;Software libre bajo la Licencia Pública General de GNU, versión 3 o cualquier versión posterior (GPL-3.0-or-later).&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Cancelar</translation>
+        <source>Conversion failed: %1</source>
+        <translation>La conversión ha fallado: %1</translation>
     </message>
 </context>
 <context>
@@ -821,6 +771,75 @@
     <message>
         <source>The file %1 could not be saved: %2</source>
         <translation>No se pudo guardar el archivo %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadDestination</name>
+    <message>
+        <source>Save Vistaro video to file...</source>
+        <translation>Guardar el vídeo de Vistaro en un archivo...</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>La descarga ha fallado: %1</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadFlow</name>
+    <message>
+        <source>Looking up the video file...</source>
+        <translation>Buscando el archivo de vídeo...</translation>
+    </message>
+    <message>
+        <source>The link service could not be asked for the video file. %1</source>
+        <translation>No se pudo preguntar al servicio de enlaces por el archivo de vídeo. %1</translation>
+    </message>
+    <message>
+        <source>The video file could not be found. %1</source>
+        <translation>No se encontró el archivo de vídeo. %1</translation>
+    </message>
+    <message>
+        <source>The link service gave an address too long to use.</source>
+        <translation>El servicio de enlaces dio una dirección demasiado larga para usarla.</translation>
+    </message>
+    <message>
+        <source>The download could not start: the link service gave an address that is not a web address.</source>
+        <translation>La descarga no pudo empezar: el servicio de enlaces dio una dirección que no es una dirección web.</translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation>Descargando...</translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation>Descarga cancelada.</translation>
+    </message>
+    <message>
+        <source>Download finished: %1</source>
+        <translation>Descarga terminada: %1</translation>
+    </message>
+    <message>
+        <source>Download finished</source>
+        <translation>Descarga terminada</translation>
+    </message>
+    <message>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation>La descarga ha fallado: %1 Vuelva a descargar para reanudar.</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>La descarga ha fallado: %1</translation>
+    </message>
+    <message>
+        <source>Download failed</source>
+        <translation>La descarga falló</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadProgressDisplay</name>
+    <message>
+        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
+        <translation>%1; nuevo intento en %2 s (intento %3 de %4)...</translation>
     </message>
 </context>
 <context>

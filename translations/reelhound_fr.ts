@@ -59,6 +59,25 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>A file named %1 already exists in %2. Replace it?</source>
+        <translation>Un fichier nommé %1 existe déjà dans %2. Le remplacer&#xa0;?</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Remplacer</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
     <name>DirectLink</name>
     <message>
         <source>The link service&apos;s answer holds no address of the video file.</source>
@@ -546,10 +565,6 @@
 <context>
     <name>reelhound::ApplicationController</name>
     <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
         <source>You must be connected to the internet to use Reelhound.</source>
         <translation>Vous devez être connecté à Internet pour utiliser Reelhound.</translation>
     </message>
@@ -574,60 +589,12 @@
         <translation>Convertir le fichier FLV en MOV...</translation>
     </message>
     <message>
-        <source>Converting...</source>
-        <translation>Conversion...</translation>
-    </message>
-    <message>
-        <source>Converted: %1</source>
-        <translation>Converti&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Conversion failed: %1</source>
-        <translation>Échec de la conversion&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Save Vistaro video to file...</source>
-        <translation>Enregistrer la vidéo Vistaro dans un fichier...</translation>
-    </message>
-    <message>
         <source>Enter the address of a Vistaro video page and press Get before downloading.</source>
         <translation>Avant de télécharger, saisissez l&apos;adresse d&apos;une page de vidéo Vistaro et appuyez sur «&#xa0;Aller&#xa0;».</translation>
     </message>
     <message>
-        <source>Looking up the video file...</source>
-        <translation>Recherche du fichier vidéo...</translation>
-    </message>
-    <message>
-        <source>The link service could not be asked for the video file. %1</source>
-        <translation>Impossible d&apos;interroger le service de liens sur le fichier vidéo. %1</translation>
-    </message>
-    <message>
-        <source>The video file could not be found. %1</source>
-        <translation>Le fichier vidéo est introuvable. %1</translation>
-    </message>
-    <message>
-        <source>The download could not start: the link service gave an address that is not a web address.</source>
-        <translation>Le téléchargement n&apos;a pas pu commencer&#xa0;: le service de liens a donné une adresse qui n&apos;est pas une adresse web.</translation>
-    </message>
-    <message>
-        <source>Downloading...</source>
-        <translation>Téléchargement...</translation>
-    </message>
-    <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
-    </message>
-    <message>
-        <source>Download cancelled.</source>
-        <translation>Téléchargement annulé.</translation>
-    </message>
-    <message>
-        <source>Download finished: %1</source>
-        <translation>Téléchargement terminé&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Download failed: %1</source>
-        <translation>Échec du téléchargement&#xa0;: %1</translation>
     </message>
     <message>
         <source>Sto&amp;p</source>
@@ -646,30 +613,6 @@
         <translation>Convertir le fichier</translation>
     </message>
     <message>
-        <source>Conversion stopped.</source>
-        <translation>Conversion interrompue.</translation>
-    </message>
-    <message>
-        <source>A file named %1 already exists in %2. Replace it?</source>
-        <translation>Un fichier nommé %1 existe déjà dans %2. Le remplacer&#xa0;?</translation>
-    </message>
-    <message>
-        <source>&amp;Replace</source>
-        <translation>&amp;Remplacer</translation>
-    </message>
-    <message>
-        <source>The link service gave an address too long to use.</source>
-        <translation>Le service de liens a donné une adresse trop longue pour être utilisée.</translation>
-    </message>
-    <message>
-        <source>The converted file cannot be made in %1: %2</source>
-        <translation>Le fichier converti ne peut pas être créé dans %1&#xa0;: %2</translation>
-    </message>
-    <message>
-        <source>The converted file could not be saved: %1</source>
-        <translation>Le fichier converti n&apos;a pas pu être enregistré&#xa0;: %1</translation>
-    </message>
-    <message>
         <source>&amp;Download FLV</source>
         <translation>&amp;Télécharger le FLV</translation>
     </message>
@@ -682,12 +625,47 @@
         <translation>Convertir</translation>
     </message>
     <message>
+        <source>Cance&amp;l</source>
+        <translation>Ann&amp;uler</translation>
+    </message>
+    <message>
+        <source>About Reelhound</source>
+        <translation>À propos de Reelhound</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Télécharge des vidéos du site Vistaro et les convertit dans d&apos;autres formats.&lt;/p&gt;&lt;p&gt;Logiciel libre sous la licence publique générale GNU, version 3 ou toute version ultérieure (GPL-3.0-or-later).&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::ConversionFlow</name>
+    <message>
+        <source>Converting...</source>
+        <translation>Conversion...</translation>
+    </message>
+    <message>
+        <source>The converted file cannot be made in %1: %2</source>
+        <translation>Le fichier converti ne peut pas être créé dans %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Converted: %1</source>
+        <translation>Converti&#xa0;: %1</translation>
+    </message>
+    <message>
         <source>Conversion finished</source>
         <translation>Conversion terminée</translation>
     </message>
     <message>
+        <source>Conversion stopped.</source>
+        <translation>Conversion interrompue.</translation>
+    </message>
+    <message>
         <source>Conversion failed</source>
         <translation>Échec de la conversion</translation>
+    </message>
+    <message>
+        <source>The converted file could not be saved: %1</source>
+        <translation>Le fichier converti n&apos;a pas pu être enregistré&#xa0;: %1</translation>
     </message>
     <message>
         <source>Converting: %1 %</source>
@@ -702,36 +680,8 @@
         <translation>Conversion&#xa0;: %1&#xa0;%, environ %2&#xa0;min restantes</translation>
     </message>
     <message>
-        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
-        <translation>%1&#xa0;; nouvel essai dans %2&#xa0;s (tentative %3 sur %4)...</translation>
-    </message>
-    <message>
-        <source>Download finished</source>
-        <translation>Téléchargement terminé</translation>
-    </message>
-    <message>
-        <source>Download failed</source>
-        <translation>Échec du téléchargement</translation>
-    </message>
-    <message>
-        <source>Download failed: %1 Download again to resume.</source>
-        <translation>Échec du téléchargement&#xa0;: %1 Téléchargez à nouveau pour reprendre.</translation>
-    </message>
-    <message>
-        <source>Cance&amp;l</source>
-        <translation>Ann&amp;uler</translation>
-    </message>
-    <message>
-        <source>About Reelhound</source>
-        <translation>À propos de Reelhound</translation>
-    </message>
-    <message>
-        <source>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Fetches videos from the Vistaro site and converts them into other formats.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Reelhound %1&lt;/h3&gt;&lt;p&gt;Télécharge des vidéos du site Vistaro et les convertit dans d&apos;autres formats.&lt;/p&gt;&lt;p&gt;Logiciel libre sous la licence publique générale GNU, version 3 ou toute version ultérieure (GPL-3.0-or-later).&lt;/p&gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Annuler</translation>
+        <source>Conversion failed: %1</source>
+        <translation>Échec de la conversion&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -821,6 +771,75 @@
     <message>
         <source>The file %1 could not be saved: %2</source>
         <translation>Le fichier %1 n&apos;a pas pu être enregistré&#xa0;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadDestination</name>
+    <message>
+        <source>Save Vistaro video to file...</source>
+        <translation>Enregistrer la vidéo Vistaro dans un fichier...</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Échec du téléchargement&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadFlow</name>
+    <message>
+        <source>Looking up the video file...</source>
+        <translation>Recherche du fichier vidéo...</translation>
+    </message>
+    <message>
+        <source>The link service could not be asked for the video file. %1</source>
+        <translation>Impossible d&apos;interroger le service de liens sur le fichier vidéo. %1</translation>
+    </message>
+    <message>
+        <source>The video file could not be found. %1</source>
+        <translation>Le fichier vidéo est introuvable. %1</translation>
+    </message>
+    <message>
+        <source>The link service gave an address too long to use.</source>
+        <translation>Le service de liens a donné une adresse trop longue pour être utilisée.</translation>
+    </message>
+    <message>
+        <source>The download could not start: the link service gave an address that is not a web address.</source>
+        <translation>Le téléchargement n&apos;a pas pu commencer&#xa0;: le service de liens a donné une adresse qui n&apos;est pas une adresse web.</translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation>Téléchargement...</translation>
+    </message>
+    <message>
+        <source>Download cancelled.</source>
+        <translation>Téléchargement annulé.</translation>
+    </message>
+    <message>
+        <source>Download finished: %1</source>
+        <translation>Téléchargement terminé&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Download finished</source>
+        <translation>Téléchargement terminé</translation>
+    </message>
+    <message>
+        <source>Download failed: %1 Download again to resume.</source>
+        <translation>Échec du téléchargement&#xa0;: %1 Téléchargez à nouveau pour reprendre.</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Échec du téléchargement&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Download failed</source>
+        <translation>Échec du téléchargement</translation>
+    </message>
+</context>
+<context>
+    <name>reelhound::DownloadProgressDisplay</name>
+    <message>
+        <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
+        <translation>%1&#xa0;; nouvel essai dans %2&#xa0;s (tentative %3 sur %4)...</translation>
     </message>
 </context>
 <context>

@@ -1,26 +1,26 @@
 #pragma once
 
+#include "app/ConversionFlow.h"
+#include "app/DownloadDestination.h"
+#include "app/DownloadFlow.h"
+#include "app/RecentAddressMenu.h"
+#include "app/StatusReports.h"
+#include "app/WindowPlacement.h"
 #include "core/ControlStates.h"
 #include "core/ConverterCommandLine.h"
-#include "core/TransferRate.h"
 #include "core/XmlTree.h"
 #include "platform/ConverterProcess.h"
 #include "platform/Download.h"
-#include "platform/PageFetch.h"
-#include "platform/PartialData.h"
-#include "platform/PartialDataClaim.h"
 
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QDBusConnection;
@@ -38,19 +38,16 @@ class MainWindow;
 
 namespace reelhound {
 
-class DesktopNotices;
-class DesktopProgress;
 class DesktopServices;
+class DownloadProgressDisplay;
+class FocusKeeper;
 class Preferences;
 class ProgressIndicator;
-class StagedOutput;
 
-inline constexpr std::int32_t kRequestTypePage = 0;
-inline constexpr std::int32_t kRequestTypeVideo = 1;
-
-// The one controller: it holds a reference to every control of the main
-// window, keeps the little state the parts of the application share, and
-// handles every action and callback. It owns no control.
+// The window's controller: it takes the actions of the controls and the
+// menus, keeps the one record of what runs and sets the controls from it,
+// and hands the work to the download flow and the conversion flow, which
+// report back how it went. It owns no control.
 class ApplicationController : public QObject, private DownloadDelegate {
     Q_OBJECT
 
@@ -65,12 +62,13 @@ public:
 
     // Start-up, in the order the application runs it.
     // The outlets are the window's generated controls; the window itself is
-    // the parent of the panels and is placed at launch.
-    void connectOutlets(Ui::MainWindow& ui, QMainWindow& window);
+    // the parent of the panels and is placed at launch, and shows its offer
+    // to show a made file in the status line with showInFolderLink.
+    void connectOutlets(Ui::MainWindow& ui, QMainWindow& window, QAbstractButton& showInFolderLink);
     void awakeFromNib();
     void applicationWillFinishLaunching();
-    void applicationDidFinishLaunching();
-    void placeWindow();
+    void applicationDidFinishLaunching() { placeWindow(); }
+    void placeWindow() { showPlacedWindow(*mainWindow); }
 
     // Accessors.
     QWebEngineView* RLHDWebView() const { return RLHDWebView_; }
@@ -78,50 +76,73 @@ public:
     void set_video_id(const std::optional<QString>& value) { video_id_ = value; }
     const std::optional<QString>& flv_id() const { return flv_id_; }
     void set_flv_id(const std::optional<QString>& value) { flv_id_ = value; }
-    const QStringList& recentURLArray() const { return recentURLArray_; }
-    void setRecentURLArray(const QStringList& list);
+    const QStringList& recentURLArray() const { return recentMenu_->addresses(); }
+    void setRecentURLArray(const QStringList& list) { recentMenu_->setAddresses(list); }
 
-    const std::optional<DownloadResponse>& downloadResponse() const { return downloadResponse_; }
-    void setDownloadResponse(const DownloadResponse& response) { downloadResponse_ = response; }
-    std::int32_t downloadRequestType() const { return downloadRequestType_; }
-    std::int64_t bytesReceived() const { return bytesReceived_; }
-    std::int32_t shouldCancelDownload() const { return shouldCancelDownload_; }
+    const std::optional<DownloadResponse>& downloadResponse() const {
+        return downloadFlow_->response();
+    }
+    void setDownloadResponse(const DownloadResponse& response) {
+        downloadFlow_->setResponse(response);
+    }
+    std::int32_t downloadRequestType() const { return downloadFlow_->requestType(); }
+    std::int64_t bytesReceived() const { return downloadFlow_->bytesReceived(); }
+    // 1 while a cancel is being carried out, which happens at once.
+    std::int32_t shouldCancelDownload() const {
+        return downloadFlow_->stage() == DownloadFlow::Stage::Stopping ? 1 : 0;
+    }
     // Whether the download button is in its cancel form, that is a lookup or
     // a transfer runs.
-    bool downloadButtonCancels() const { return downloadButtonCancels_; }
+    bool downloadButtonCancels() const { return controlStates().downloadButtonCancels; }
     // What runs now, and the controls that leaves usable.
-    const Activities& activities() const { return activities_; }
-    ControlStates controlStates() const { return controlStatesFor(activities_); }
+    Activities activities() const;
+    ControlStates controlStates() const { return controlStatesFor(activities()); }
     // The text of the destination field.
-    QString destinationFilename() const;
+    QString destinationFilename() const { return destination_->path(); }
 
-    // How long the network may keep us waiting. The defaults suit real use;
-    // tests shorten them.
-    struct TransferLimits {
-        DownloadOptions download;
-        // The link service may be silent this long, and take this long in all.
-        std::chrono::milliseconds pageFetchTimeout = PageFetchLimits{}.silence;
-        std::chrono::milliseconds pageFetchOverallTimeout = PageFetchLimits{}.overall;
-    };
-    void setTransferLimits(const TransferLimits& limits) { transferLimits_ = limits; }
+    using TransferLimits = DownloadFlow::TransferLimits;
+    void setTransferLimits(const TransferLimits& limits);
 
-    // The download's callbacks; public so that tests can play a transfer.
-    void downloadDidBegin(Download& download) override;
-    void downloadDidReceiveResponse(Download& download, const DownloadResponse& response) override;
+    // The download's callbacks, public so that tests can play a transfer, go
+    // to the flow that runs it.
+    void downloadDidBegin(Download& download) override {
+        downloadFlow_->downloadDidBegin(download);
+    }
+    void downloadDidReceiveResponse(Download& download, const DownloadResponse& response) override {
+        downloadFlow_->downloadDidReceiveResponse(download, response);
+    }
     void downloadDecideDestinationWithSuggestedFilename(Download& download,
-                                                        const QString& filename) override;
-    void downloadDidCreateDestination(Download& download, const QString& path) override;
+                                                        const QString& filename) override {
+        downloadFlow_->downloadDecideDestinationWithSuggestedFilename(download, filename);
+    }
+    void downloadDidCreateDestination(Download& download, const QString& path) override {
+        downloadFlow_->downloadDidCreateDestination(download, path);
+    }
     bool downloadShouldDecodeSourceDataOfMIMEType(Download& download,
-                                                  const QString& MIMEType) override;
-    void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) override;
-    void downloadWillRetry(Download& download, const DownloadRetry& retry) override;
-    void downloadWillStartOver(Download& download, const QString& reason) override;
-    void downloadWillContinueKeptData(Download& download, std::int64_t bytes) override;
-    void downloadDidFinish(Download& download) override;
+                                                  const QString& MIMEType) override {
+        return downloadFlow_->downloadShouldDecodeSourceDataOfMIMEType(download, MIMEType);
+    }
+    void downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) override {
+        downloadFlow_->downloadDidReceiveDataOfLength(download, length);
+    }
+    void downloadWillRetry(Download& download, const DownloadRetry& retry) override {
+        downloadFlow_->downloadWillRetry(download, retry);
+    }
+    void downloadWillStartOver(Download& download, const QString& reason) override {
+        downloadFlow_->downloadWillStartOver(download, reason);
+    }
+    void downloadWillContinueKeptData(Download& download, std::int64_t bytes) override {
+        downloadFlow_->downloadWillContinueKeptData(download, bytes);
+    }
+    void downloadDidFinish(Download& download) override {
+        downloadFlow_->downloadDidFinish(download);
+    }
     void downloadDidFailWithError(Download& download, const DownloadError& error) override;
 
     // Completion of the destination panel.
-    void saveDestinationFilenameDidEnd(int returnCode, const QString& path);
+    void saveDestinationFilenameDidEnd(int returnCode, const QString& path) {
+        destination_->choiceDidEnd(returnCode, path);
+    }
 
     // The conversion source: the text of its field, and the open panel's completion.
     QString convertFLVFilename() const;
@@ -129,7 +150,7 @@ public:
     // The settings the convert button would use now, read from the pop-ups.
     ConversionSettings conversionSettingsFromControls() const;
     // The converter of the current or most recent run; empty before the first.
-    ConverterProcess* conversionFileHandle() const { return conversionFileHandle_.get(); }
+    ConverterProcess* conversionFileHandle() const;
 
     // Lookups over a parsed XML tree; they use none of the controller's state.
     pugi::xml_node diveIntoTree(pugi::xml_node tree, const QString& elementName) const;
@@ -140,74 +161,59 @@ public:
     void setConversionSettingsEnabled(bool flag);
 
     // The recent-address list.
-    void loadRecentURLs();
-    void rememberRecentURL(const QString& shortURL);
-    void attachRecentURLMenuActions();
+    void loadRecentURLs() { recentMenu_->load(); }
+    void rememberRecentURL(const QString& shortURL) { recentMenu_->remember(shortURL); }
+    void attachRecentURLMenuActions() { recentMenu_->connectItems(); }
 
 public slots:
     void getURLClicked();
-    void recentURLMenuItemClicked(int itemIndex);
+    void recentURLMenuItemClicked(int itemIndex) { recentMenu_->itemChosen(itemIndex); }
     void setDestinationFilename();
-    void downloadFLV();
-    void downloadMP4();
-    void cancelDownload();
+    void downloadFLV() { startVideoDownload(); }
+    void downloadMP4() { startVideoDownload(); }
+    void cancelDownload() { downloadFlow_->cancel(); }
+    // The download button: its form says which of the two it does.
+    void FLVGetFLVButtonClicked();
     void selectConvertFLVFilename();
     void convertFLVtoDifferentFormat();
     // The convert button's second form: kills the running converter.
-    void stopConversion();
+    void stopConversion() { conversionFlow_->stop(); }
+    // The convert button: its form says which of the two it does.
+    void convertFLVButtonClicked();
     // Escape: cancels a running download, or else stops a running conversion.
     void cancelCurrentActivity();
     // Help > About: what the application is, its version and its licence.
     void showAbout();
     // "Show in folder" in the status line: the file the last finished
     // download or conversion made, if it is still there.
-    void showFinishedFileInFolder();
+    void showFinishedFileInFolder() { reports_->showFinishedFileInFolder(); }
 
 public:
     // Where notices (while the window is not active) and the task bar's
     // progress go; the session bus unless told.
-    void useDesktopBus(const QDBusConnection& bus);
-    void conversionProgressDataReceived(reelhound::ConverterProcess* source);
+    void useDesktopBus(const QDBusConnection& bus) { reports_->useDesktopBus(bus); }
+    void conversionProgressDataReceived(reelhound::ConverterProcess* source) {
+        conversionFlow_->progressDataReceived(source);
+    }
 
 private:
-    // The download and convert buttons are each one control with two forms.
-    void setFLVGetFLVButtonAction(void (ApplicationController::*action)());
-    void setConvertFLVButtonAction(void (ApplicationController::*action)());
+    void makeFlows(Ui::MainWindow& ui, QAbstractButton& showInFolderLink);
     // Sets every control's enabled state and the two buttons' forms from
-    // what runs; called after every change of activities_.
+    // what runs; called after every change of what runs.
     void applyControlStates();
-    // A focused control that went out of use hands the focus to the button of
-    // the work that runs or just ended, so the keyboard is never left nowhere.
-    void handFocusOn(QWidget* focusedBefore);
+    void showButtonForms(const ControlStates& states);
+    // The button of the work that runs, or else of the work that just ended.
     QWidget* focusSuccessor() const;
-    void storeRecentURLs();
+    void dropPastedLineBreak();
     void startVideoDownload();
-    void linkLookupFinished(const PageFetchResult& page);
-    void startTransfer(const QString& address);
-    // Where downloads that may have kept data are listed (beside the preferences).
-    PartialDataIndex partialDataIndex() const;
-    // Where conversions wrote, so that their private folders can be swept.
-    PathIndex conversionFolderIndex() const;
-    void removeAbandonedConversionFolders();
-    void carryOutCancel();
-    void transferEnded();
+    // A downloaded file goes to the conversion controls, now or, while a
+    // conversion runs, once it has ended.
+    void downloadedFileReady(const QString& path);
+    void conversionEnded();
     void handOverToConversion(const QString& path);
     // With "Convert when the download finishes" on, a handed-over file is
     // converted with the current settings, as the convert button would.
     void convertHandedOverFileIfAsked();
-    void conversionDidEnd();
-    // The converter's lines, or a word about the run; hidden while empty.
-    void showConversionText(const QString& text);
-    // After work has ended: the status line's offer to show the file it made
-    // (none for an empty path), and a notice when the person looks elsewhere.
-    void offerShowInFolder(const QString& path);
-    void announce(const QString& summary, const QString& body, const QString& path = {});
-    // The percentage on the bar and, with the time left, in the status line.
-    void showConversionProgress();
-    void showTransferOutcome(const QString& message);
-    void showRetryCountdown();
-    // Speed and time left in the status line while a file arrives.
-    void showTransferRate(std::int64_t expectedLength);
 
     // Outlets, in the window's order. A field whose accessor has the same
     // name carries a trailing underscore.
@@ -216,13 +222,8 @@ private:
     ProgressIndicator* getURLprogressIndicator = nullptr;
     QComboBox* recentURLPopUpButton = nullptr;
     QPushButton* downloadDestinationSelectButton = nullptr;
-    QLineEdit* downloadDestinationTextField = nullptr;
-    QLabel* downloadProgressTextField = nullptr;
-    ProgressIndicator* downloadFLVProgressIndicator = nullptr;
     QPushButton* FLVGetFLVButton = nullptr;
     QLineEdit* convertFLVFilenameTextField = nullptr;
-    QLabel* convertFLVProgressTextField = nullptr;
-    ProgressIndicator* convertFLVProgressIndicator = nullptr;
     QComboBox* audioFrequencyButton = nullptr;
     QComboBox* audioBitrateButton = nullptr;
     QComboBox* audioChannelsButton = nullptr;
@@ -240,73 +241,26 @@ private:
 
     std::optional<QString> video_id_;
     std::optional<QString> flv_id_;
-    std::optional<DownloadResponse> downloadResponse_;
-    std::unique_ptr<ConverterProcess> conversionFileHandle_;
-    QStringList recentURLArray_;
-    std::int32_t downloadRequestType_ = kRequestTypePage;
-    // 64-bit, so that files past 2 GiB count correctly.
-    std::int64_t bytesReceived_ = 0;
-    std::int32_t shouldCancelDownload_ = 0;
-    TransferRate transferRate_;
-    QElapsedTimer transferClock_; // since the response of the current transfer
-    bool downloadButtonCancels_ = false;
-    bool convertButtonStops_ = false;
 
-    // The one record of what runs. Controls follow it; actions check it.
-    Activities activities_;
+    // The record of what runs, beside what the flows say of themselves.
+    bool downloadUnlocked_ = false; // an address was taken, or a conversion ended
+    bool sourceAccepted_ = false;   // the source field holds a file the settings are unlocked for
     // What the controls were last set for.
     Activities appliedActivities_;
-    // Where the focus goes once it is usable again, while it waits elsewhere.
-    QPointer<QWidget> focusOwedTo_;
-    QPointer<QWidget> focusParkedAt_;
-    std::unique_ptr<PageRequest> linkLookup_;
-    QPointer<Download> download_;
-    QString transferDestination_; // where the running transfer writes
-    // The kept data of the destination, claimed before the link is looked up
-    // and handed to the download it starts.
-    std::unique_ptr<PartialDataClaim> destinationClaim_;
-    // A retry's line counts down to the next try.
-    DownloadRetry pendingRetry_;
-    QDeadlineTimer nextTry_;
-    QTimer retryCountdown_;
     // A download that finished while a conversion ran hands its file over
     // to the conversion controls once the conversion has ended.
     std::optional<QString> pendingHandover_;
-    std::optional<std::string> conversionOutputPath_;
-    // Where the running conversion writes until its file is known to be whole.
-    std::unique_ptr<StagedOutput> conversionStaging_;
-    // Since when the running conversion runs.
-    QElapsedTimer conversionClock_;
-    QString finishedFile_;
-    QString offeredWithMessage_;
-    std::unique_ptr<DesktopNotices> notices_;
-    std::unique_ptr<DesktopProgress> desktopProgress_;
-    DesktopProgress& desktopProgress();
 
     TransferLimits transferLimits_;
     DesktopServices& desktop_;
     Preferences& preferences_;
-
-    // Checks before work starts, and where a conversion's file goes: nothing
-    // is reported done that is not whole, and no file is replaced unasked.
-    void dropPastedLineBreak();
-    bool confirmDownloadDestination();
-    void destinationChosen(int returnCode, const QString& path);
-    void beginDestinationPanel(QWidget* opener);
-    bool refuseOverlongLink(const std::string& address);
-    bool askToReplace(const QString& path);
-    bool confirmReplacingConversionOutput(const ConversionSettings& settings);
-    bool stageConversionOutput(const ConversionSettings& settings, StagedOutput& staged,
-                               QStringList& arguments, ConverterProcess& converter);
-    QString settleConversionOutput(const ConverterProcess& run, StagedOutput& staged);
-    void reportConversionFailure(const QString& cause);
-
-    // The path the save panel gave for the next download; the panel has asked
-    // about replacing a file there itself.
-    QString destinationPickedInPanel_;
-    // The default destination's folder was missing: the panel was opened, and
-    // the download goes on once it is answered.
-    bool downloadWaitsForDestination_ = false;
+    std::unique_ptr<RecentAddressMenu> recentMenu_;
+    std::unique_ptr<FocusKeeper> focus_;
+    std::unique_ptr<StatusReports> reports_;
+    std::unique_ptr<DownloadDestination> destination_;
+    std::unique_ptr<DownloadProgressDisplay> downloadProgress_;
+    std::unique_ptr<DownloadFlow> downloadFlow_;
+    std::unique_ptr<ConversionFlow> conversionFlow_;
 };
 
 } // namespace reelhound

@@ -67,42 +67,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
     ui_->convertRow->insertStretch(1, 1); // the button keeps its own size
     // The settings pop-ups keep the width of their items; the room beside
     // them stays empty rather than stretching "44100" across a wide window.
-    ui_->settingsLayout->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum),
-                                 1, 4);
+    ui_->settingsLayout->addItem(
+        new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 1, 4);
     // It shares its row with the convert button, which holds the row open.
     keepPlaceWhenHidden(ui_->convertFLVProgressIndicator);
 
-    // The converter's output is columns of figures: keep them from jumping. It
-    // comes in chunks of several lines; a fixed height showing the latest
-    // lines keeps the window from changing shape while it runs.
-    QLabel* status = ui_->convertFLVProgressTextField;
-    status->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    status->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    status->setFixedHeight(3 * QFontMetrics(status->font()).lineSpacing() + 4);
-    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    status->setHidden(true); // until there is something to read
-
+    shapeConverterOutput();
     showPathFieldsAsReadOnly();
     elideLongRecentAddresses();
     nameLineCalmly(*ui_->downloadProgressTextField, tr("Amount downloaded"));
     nameLineCalmly(*ui_->convertFLVProgressTextField, tr("Converter output"));
-    statusBar()->setAccessibleName(tr("Status"));
-    // Offered in the status line once a download or a conversion has made a file.
-    // A flat button rather than a link in a label: one Tab stop, and Space or
-    // Enter work on it as on any button.
-    auto* showInFolder = new QToolButton(statusBar());
-    showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
-    showInFolder->setText(tr("Show in folder"));
-    showInFolder->setAccessibleName(tr("Show in folder"));
-    showInFolder->setAutoRaise(true);
-    showInFolder->setHidden(true);
-    statusBar()->addPermanentWidget(showInFolder);
-    // A message wider than the window is cut at its edge: the whole of it
-    // stays one hover away, and is what a screen reader reads.
-    connect(statusBar(), &QStatusBar::messageChanged, statusBar(), [bar = statusBar()](const QString& text) {
-        bar->setToolTip(text);
-        bar->setAccessibleDescription(text);
-    });
+    setUpStatusBar();
     // The field's clear button is a control of its own for a screen reader.
     for (QToolButton* button : ui_->URLEntryTextField->findChildren<QToolButton*>())
         button->setAccessibleName(tr("Clear the address"));
@@ -116,6 +91,40 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(new Ui::MainW
 
     ui_->URLEntryTextField->setFocus();
     connect(ui_->quitAction, &QAction::triggered, qApp, &QApplication::quit, Qt::QueuedConnection);
+}
+
+void MainWindow::shapeConverterOutput() {
+    // The converter's output is columns of figures: keep them from jumping. It
+    // comes in chunks of several lines; a fixed height showing the latest
+    // lines keeps the window from changing shape while it runs.
+    QLabel* status = ui_->convertFLVProgressTextField;
+    status->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    status->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    status->setFixedHeight(3 * QFontMetrics(status->font()).lineSpacing() + 4);
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    status->setHidden(true); // until there is something to read
+}
+
+void MainWindow::setUpStatusBar() {
+    statusBar()->setAccessibleName(tr("Status"));
+    // Offered in the status line once a download or a conversion has made a file.
+    // A flat button rather than a link in a label: one Tab stop, and Space or
+    // Enter work on it as on any button.
+    auto* showInFolder = new QToolButton(statusBar());
+    showInFolderLink_ = showInFolder;
+    showInFolder->setObjectName(QStringLiteral("showInFolderLink"));
+    showInFolder->setText(tr("Show in folder"));
+    showInFolder->setAccessibleName(tr("Show in folder"));
+    showInFolder->setAutoRaise(true);
+    showInFolder->setHidden(true);
+    statusBar()->addPermanentWidget(showInFolder);
+    // A message wider than the window is cut at its edge: the whole of it
+    // stays one hover away, and is what a screen reader reads.
+    connect(statusBar(), &QStatusBar::messageChanged, statusBar(),
+            [bar = statusBar()](const QString& text) {
+                bar->setToolTip(text);
+                bar->setAccessibleDescription(text);
+            });
 }
 
 MainWindow::~MainWindow() = default;
@@ -166,7 +175,7 @@ void MainWindow::applyItemTags() {
 }
 
 void MainWindow::connectToController(ApplicationController& controller) {
-    controller.connectOutlets(*ui_, *this);
+    controller.connectOutlets(*ui_, *this, *showInFolderLink_);
 
     auto* c = &controller;
     using AC = ApplicationController;
@@ -181,10 +190,10 @@ void MainWindow::connectToController(ApplicationController& controller) {
     // The menu items read as their buttons do, and show the buttons' keys.
     showKeyOfButton(*ui_->downloadMP4Action, *ui_->FLVGetFLVButton);
     showKeyOfButton(*ui_->convertAction, *ui_->convertFLVButton);
-    connect(findChild<QToolButton*>(QStringLiteral("showInFolderLink")), &QToolButton::clicked, c,
-            &AC::showFinishedFileInFolder);
-    // The download and convert buttons change their action as work starts and
-    // ends; the controller connects them.
+    connect(showInFolderLink_, &QToolButton::clicked, c, &AC::showFinishedFileInFolder);
+    // The download and convert buttons do what their form shows.
+    connect(ui_->FLVGetFLVButton, &QPushButton::clicked, c, &AC::FLVGetFLVButtonClicked);
+    connect(ui_->convertFLVButton, &QPushButton::clicked, c, &AC::convertFLVButtonClicked);
 
     // Escape cancels the download, or else stops the conversion.
     auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);

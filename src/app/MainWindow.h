@@ -5,6 +5,7 @@
 
 class QAction;
 class QPushButton;
+class QToolButton;
 
 namespace Ui {
 class MainWindow;
@@ -39,6 +40,8 @@ protected:
 
 private:
     void applyItemTags();
+    void shapeConverterOutput();
+    void setUpStatusBar();
     static void showKeyOfButton(QAction& item, const QPushButton& button);
     void showPathFieldsAsReadOnly();
     void elideLongRecentAddresses();
@@ -48,6 +51,8 @@ private:
     void dropWebAddress(QDropEvent* event);
 
     std::unique_ptr<Ui::MainWindow> ui_;
+    // "Show in folder" in the status line.
+    QToolButton* showInFolderLink_ = nullptr;
 };
 
 // Loads the main window for the controller: creates it, connects the outlets

@@ -2,6 +2,7 @@
 
 #include "app/widgets/ScrollingContent.h"
 
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
@@ -52,6 +53,22 @@ void placeWindowOnScreen(QMainWindow& window, const QScreen& screen) {
     frame.moveTopLeft(
         QPoint(std::max(frame.left(), corner.x()), std::max(frame.top(), corner.y())));
     window.move(frame.topLeft());
+}
+
+void showPlacedWindow(QMainWindow& window) {
+    // Centre on the screen the window will appear on, at a size that fits it.
+    if (QLayout* layout = window.layout())
+        layout->activate();
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        placeWindowOnScreen(window, *screen);
+    window.show();
+    // Shown, the window may have learnt the size of its frame.
+    if (screen)
+        placeWindowOnScreen(window, *screen);
+    window.raise();
+    window.activateWindow();
+    window.repaint();
 }
 
 } // namespace reelhound

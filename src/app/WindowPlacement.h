@@ -11,4 +11,8 @@ namespace reelhound {
 // the screen at any scale.
 void placeWindowOnScreen(QMainWindow& window, const QScreen& screen);
 
+// Places the window on the screen it will appear on, shows it and brings it
+// to the front with the keyboard.
+void showPlacedWindow(QMainWindow& window);
+
 } // namespace reelhound
