@@ -33,6 +33,8 @@ public:
     // held on.
     void refused(double seconds, std::optional<double> retryAfterSeconds, int running);
 
+    // With more running than this, a connection that finishes its range
+    // takes no other: a step back never cuts a range short.
     int wanted() const { return wanted_; }
     // Whether another connection may be opened now.
     bool mayOpen(double seconds, int running) const {
@@ -41,9 +43,9 @@ public:
 
 private:
     int wanted_ = 1;
-    int before_ = 1;                  // the count before the last step
+    int before_ = 1;                   // the count before the last step
     std::optional<double> rateBefore_; // the rate before the last step
-    int most_ = kMostConnections;     // what the server is known to accept
+    int most_ = kMostConnections;      // what the server is known to accept
     bool growing_ = true;
     double waitUntil_ = 0;
     std::optional<std::pair<double, std::int64_t>> spanStart_;
