@@ -42,7 +42,8 @@ std::optional<std::vector<ByteRange>> parseRanges(std::string_view text, std::in
             return std::nullopt;
         const auto begin = parseCount(item.substr(0, dash));
         const auto end = parseCount(item.substr(dash + 1));
-        if (!begin || !end || (ranges.empty() ? *begin < firstBegin : *begin <= ranges.back().end) ||
+        if (!begin || !end ||
+            (ranges.empty() ? *begin < firstBegin : *begin <= ranges.back().end) ||
             *begin >= *end || *end > total)
             return std::nullopt;
         ranges.push_back({*begin, *end});
@@ -168,8 +169,7 @@ std::optional<PartialRecord> parsePartialRecord(std::string_view text) {
 
 PartialRecord rangedPartialRecord(std::string key, FileIdentity file, std::string bootId,
                                   const ByteRanges& synced, const ByteRanges& written) {
-    PartialRecord record{std::move(key), std::move(file), std::move(bootId),
-                         synced.leadingBytes()};
+    PartialRecord record{std::move(key), std::move(file), std::move(bootId), synced.leadingBytes()};
     for (const ByteRange& range : synced.held())
         if (range.begin > 0)
             record.syncedRanges.push_back(range);

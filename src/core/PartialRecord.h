@@ -17,9 +17,9 @@
 namespace reelhound {
 
 struct PartialRecord {
-    std::string key;             // the video the data belongs to
-    FileIdentity file;           // length and validator of the first answer
-    std::string bootId;          // the system run in which the data was written
+    std::string key;              // the video the data belongs to
+    FileIdentity file;            // length and validator of the first answer
+    std::string bootId;           // the system run in which the data was written
     std::int64_t syncedBytes = 0; // this much from the start was on the disk for certain
     // Further ranges on the disk for certain, each beginning past syncedBytes.
     std::vector<ByteRange> syncedRanges = {};

@@ -16,9 +16,9 @@ TEST(ContentRangeTest, parsesOnlyWellFormedRanges) {
     const auto unknownTotal = parseContentRange("bytes 0-9/*");
     ASSERT_TRUE(unknownTotal);
     EXPECT_FALSE(unknownTotal->total);
-    for (const char* bad : {"", "bytes", "bytes 5-4/10", "bytes 0-10/10", "bytes -1-4/10",
-                            "bytes 0-4/10 ", "items 0-4/10", "bytes 0-4", "bytes */10",
-                            "bytes 0-99999999999999999999/10"})
+    for (const char* bad :
+         {"", "bytes", "bytes 5-4/10", "bytes 0-10/10", "bytes -1-4/10", "bytes 0-4/10 ",
+          "items 0-4/10", "bytes 0-4", "bytes */10", "bytes 0-99999999999999999999/10"})
         EXPECT_FALSE(parseContentRange(bad)) << bad;
 }
 
@@ -95,8 +95,8 @@ TEST(PartialRecordTest, readsBackWhatWasWrittenAndNothingElse) {
           replaced("total=1000", "total=0"), replaced("total=1000", "total=10x"),
           replaced("synced=512", "synced=-1"), replaced("key=demo_1", "key="),
           replaced("validator=\"v1\"", "validator="), replaced("boot=", "boat="),
-          replaced("validator=\"v1\"", "validator=\"v1\"\rX-Injected: 1"),
-          text + "key=other\n", text + std::string(kMaximumPartialRecordSize, '#') + "\n",
+          replaced("validator=\"v1\"", "validator=\"v1\"\rX-Injected: 1"), text + "key=other\n",
+          text + std::string(kMaximumPartialRecordSize, '#') + "\n",
           formatPartialRecord({"demo\nsynced=9", {1000, "v"}, "b", 0})})
         EXPECT_FALSE(parsePartialRecord(bad)) << bad;
 }
@@ -108,8 +108,9 @@ TEST(PartialRecordTest, trustsUnsyncedBytesOnlyWithinTheSameSystemRun) {
         const char* bootNow;
         std::int64_t continuable;
     };
-    for (const Row& row : {Row{600, "boot-a", 600}, Row{600, "boot-b", 300}, Row{200, "boot-b", 200},
-                           Row{1000, "boot-a", 999}, Row{5000, "boot-a", 999}, Row{-1, "boot-a", 0}})
+    for (const Row& row :
+         {Row{600, "boot-a", 600}, Row{600, "boot-b", 300}, Row{200, "boot-b", 200},
+          Row{1000, "boot-a", 999}, Row{5000, "boot-a", 999}, Row{-1, "boot-a", 0}})
         EXPECT_EQ(continuablePartialBytes(record, row.fileBytes, row.bootNow), row.continuable)
             << row.fileBytes << " " << row.bootNow;
     EXPECT_EQ(continuablePartialBytes({"demo", {1000, "v"}, "", 300}, 600, ""), 300);
@@ -132,9 +133,9 @@ TEST(PartialRecordTest, dataWithHolesTrustsWrittenRangesOnlyWithinTheSameSystemR
         const char* bootNow;
         std::vector<ByteRange> continuable;
     };
-    for (const Row& row : {Row{700, "boot-a", {{0, 200}, {400, 500}, {600, 700}}},
-                           Row{700, "boot-b", {{0, 100}, {400, 500}}},
-                           Row{450, "boot-a", {{0, 200}, {400, 450}}}}) {
+    for (const Row& row :
+         {Row{700, "boot-a", {{0, 200}, {400, 500}, {600, 700}}},
+          Row{700, "boot-b", {{0, 100}, {400, 500}}}, Row{450, "boot-a", {{0, 200}, {400, 450}}}}) {
         EXPECT_EQ(continuableRanges(record, row.fileBytes, row.bootNow).held(), row.continuable)
             << row.fileBytes << " " << row.bootNow;
         EXPECT_EQ(parsePartialRecord(formatPartialRecord(record)), record);
@@ -147,10 +148,10 @@ TEST(PartialRecordTest, dataWithHolesTrustsWrittenRangesOnlyWithinTheSameSystemR
 
     const std::string head = "reelhound partial download 1\nkey=k\ntotal=1000\nvalidator=v\n"
                              "boot=b\nsynced=100\n";
-    for (const char* bad : {"synced-ranges=100-200\n", "synced-ranges=50-200\n",
-                            "synced-ranges=300-200\n", "synced-ranges=200-1001\n",
-                            "written=0-10 5-20\n", "written=20-30 0-10\n", "written=0-10 10-20\n",
-                            "written=0-10 \n", "written=-1-10\n", "holes=0-10\n"})
+    for (const char* bad :
+         {"synced-ranges=100-200\n", "synced-ranges=50-200\n", "synced-ranges=300-200\n",
+          "synced-ranges=200-1001\n", "written=0-10 5-20\n", "written=20-30 0-10\n",
+          "written=0-10 10-20\n", "written=0-10 \n", "written=-1-10\n", "holes=0-10\n"})
         EXPECT_FALSE(parsePartialRecord(head + bad)) << bad;
     EXPECT_TRUE(parsePartialRecord(head + "synced-ranges=101-200 300-1000\nwritten=\n"));
 

@@ -35,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(size <= kMaximumPartialRecordSize);
     FUZZ_CHECK(!record->key.empty() && !record->file.validator.empty());
     FUZZ_CHECK(record->file.total > 0 && record->syncedBytes >= 0);
-    for (const std::string_view value : {std::string_view(record->key),
-                                         std::string_view(record->file.validator),
-                                         std::string_view(record->bootId)})
+    for (const std::string_view value :
+         {std::string_view(record->key), std::string_view(record->file.validator),
+          std::string_view(record->bootId)})
         for (const char c : value)
             FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f);
     checkRanges(record->syncedRanges, record->syncedBytes, record->file.total);
