@@ -171,7 +171,7 @@ private:
             tricklePiece_ = kTricklePiece;
         else if (response.bytesPerSecond > 0)
             tricklePiece_ =
-                std::max<qint64>(1, response.bytesPerSecond * kTrickleIntervalMs / 1000);
+                std::max<qint64>(1, response.bytesPerSecond / (1000 / kTrickleIntervalMs));
         if (tricklePiece_ > 0) {
             trickleBudget_ = tricklePiece_;
             trickleTimer_.start();
