@@ -16,9 +16,9 @@ TEST(ContentRangeTest, parsesOnlyWellFormedRanges) {
     const auto unknownTotal = parseContentRange("bytes 0-9/*");
     ASSERT_TRUE(unknownTotal);
     EXPECT_FALSE(unknownTotal->total);
-    for (const char* bad : {"", "bytes", "bytes 5-4/10", "bytes 0-10/10", "bytes -1-4/10",
-                            "bytes 0-4/10 ", "items 0-4/10", "bytes 0-4", "bytes */10",
-                            "bytes 0-99999999999999999999/10"})
+    for (const char* bad :
+         {"", "bytes", "bytes 5-4/10", "bytes 0-10/10", "bytes -1-4/10", "bytes 0-4/10 ",
+          "items 0-4/10", "bytes 0-4", "bytes */10", "bytes 0-99999999999999999999/10"})
         EXPECT_FALSE(parseContentRange(bad)) << bad;
 }
 
@@ -95,8 +95,8 @@ TEST(PartialRecordTest, readsBackWhatWasWrittenAndNothingElse) {
           replaced("total=1000", "total=0"), replaced("total=1000", "total=10x"),
           replaced("synced=512", "synced=-1"), replaced("key=demo_1", "key="),
           replaced("validator=\"v1\"", "validator="), replaced("boot=", "boat="),
-          replaced("validator=\"v1\"", "validator=\"v1\"\rX-Injected: 1"),
-          text + "key=other\n", text + std::string(kMaximumPartialRecordSize, '#') + "\n",
+          replaced("validator=\"v1\"", "validator=\"v1\"\rX-Injected: 1"), text + "key=other\n",
+          text + std::string(kMaximumPartialRecordSize, '#') + "\n",
           formatPartialRecord({"demo\nsynced=9", {1000, "v"}, "b", 0})})
         EXPECT_FALSE(parsePartialRecord(bad)) << bad;
 }
@@ -108,11 +108,66 @@ TEST(PartialRecordTest, trustsUnsyncedBytesOnlyWithinTheSameSystemRun) {
         const char* bootNow;
         std::int64_t continuable;
     };
-    for (const Row& row : {Row{600, "boot-a", 600}, Row{600, "boot-b", 300}, Row{200, "boot-b", 200},
-                           Row{1000, "boot-a", 999}, Row{5000, "boot-a", 999}, Row{-1, "boot-a", 0}})
+    for (const Row& row :
+         {Row{600, "boot-a", 600}, Row{600, "boot-b", 300}, Row{200, "boot-b", 200},
+          Row{1000, "boot-a", 999}, Row{5000, "boot-a", 999}, Row{-1, "boot-a", 0}})
         EXPECT_EQ(continuablePartialBytes(record, row.fileBytes, row.bootNow), row.continuable)
             << row.fileBytes << " " << row.bootNow;
     EXPECT_EQ(continuablePartialBytes({"demo", {1000, "v"}, "", 300}, 600, ""), 300);
+}
+
+ByteRanges rangesOf(std::int64_t length, const std::vector<ByteRange>& list) {
+    ByteRanges ranges(length);
+    for (const ByteRange& range : list)
+        ranges.add(range);
+    return ranges;
+}
+
+// Data with holes: synced [0,100) [400,500), also written [100,200) [600,700).
+TEST(PartialRecordTest, dataWithHolesTrustsWrittenRangesOnlyWithinTheSameSystemRun) {
+    const PartialRecord record =
+        rangedPartialRecord("demo", {1000, "v"}, "boot-a", rangesOf(1000, {{0, 100}, {400, 500}}),
+                            rangesOf(1000, {{0, 200}, {400, 500}, {600, 700}}));
+    struct Row {
+        std::int64_t fileBytes;
+        const char* bootNow;
+        std::vector<ByteRange> continuable;
+    };
+    for (const Row& row :
+         {Row{700, "boot-a", {{0, 200}, {400, 500}, {600, 700}}},
+          Row{700, "boot-b", {{0, 100}, {400, 500}}}, Row{450, "boot-a", {{0, 200}, {400, 450}}}}) {
+        EXPECT_EQ(continuableRanges(record, row.fileBytes, row.bootNow).held(), row.continuable)
+            << row.fileBytes << " " << row.bootNow;
+        EXPECT_EQ(parsePartialRecord(formatPartialRecord(record)), record);
+    }
+    EXPECT_EQ(continuablePartialBytes(record, 700, "boot-a"), 200);
+    // Everything written: the last byte is asked for again.
+    const PartialRecord all = rangedPartialRecord("demo", {1000, "v"}, "boot-a", ByteRanges(1000),
+                                                  rangesOf(1000, {{0, 1000}}));
+    EXPECT_EQ(continuableRanges(all, 1000, "boot-a").held(), (std::vector<ByteRange>{{0, 999}}));
+
+    const std::string head = "reelhound partial download 1\nkey=k\ntotal=1000\nvalidator=v\n"
+                             "boot=b\nsynced=100\n";
+    for (const char* bad :
+         {"synced-ranges=100-200\n", "synced-ranges=50-200\n", "synced-ranges=300-200\n",
+          "synced-ranges=200-1001\n", "written=0-10 5-20\n", "written=20-30 0-10\n",
+          "written=0-10 10-20\n", "written=0-10 \n", "written=-1-10\n", "holes=0-10\n"})
+        EXPECT_FALSE(parsePartialRecord(head + bad)) << bad;
+    EXPECT_TRUE(parsePartialRecord(head + "synced-ranges=101-200 300-1000\nwritten=\n"));
+
+    // More ranges than the record holds: the smallest are left out.
+    ByteRanges many(1'000'000'000);
+    for (std::int64_t i = 0; i < 400; ++i)
+        many.add({i * 2'000'000 + 1, i * 2'000'000 + 1000 + i});
+    const std::string text =
+        formatPartialRecord(rangedPartialRecord("demo", {1'000'000'000, "v"}, "b", many, many));
+    ASSERT_LE(text.size(), kMaximumPartialRecordSize);
+    const auto kept = parsePartialRecord(text);
+    ASSERT_TRUE(kept && kept->writtenRanges);
+    EXPECT_FALSE(kept->syncedRanges.empty());
+    EXPECT_EQ(kept->syncedRanges.back(), many.held().back());
+    for (const ByteRange& range : *kept->writtenRanges)
+        EXPECT_NE(std::find(many.held().begin(), many.held().end(), range), many.held().end());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "stub-site/FaultModes.h"
 #include "stub-site/StubSite.h"
+#include "stub-site/FaultModes.h"
 
 #include "core/DirectLink.h"
 #include "platform/PageFetch.h"
@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/StubSiteFixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkProxy>
 #include <QRegularExpression>
@@ -71,6 +72,107 @@ TEST_F(StubSiteTest, answersPlainRequestsByHostHeader) {
     EXPECT_TRUE(answer.endsWith("\r\n\r\n")) << "a HEAD answer has no body";
     EXPECT_EQ(site.requestedURLs(),
               QStringList{"http://www.vistaro.com/get_video?video_id=size-123"});
+}
+
+// Sends one request for a video, waits for the whole answer (or for its head
+// alone when headOnly), and leaves the socket as it is.
+QByteArray askForVideo(QTcpSocket& socket, quint16 port, const QByteArray& method,
+                       const QByteArray& videoId, const QByteArray& fields, bool headOnly = false) {
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(method + " http://www.vistaro.com/get_video?video_id=" + videoId +
+                 " HTTP/1.1\r\nHost: www.vistaro.com\r\n" + fields + "\r\n");
+    QByteArray answer;
+    (void)QTest::qWaitFor(
+        [&] {
+            answer += socket.readAll();
+            return (headOnly && answer.contains("\r\n\r\n")) ||
+                   socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        10000);
+    return answer + socket.readAll();
+}
+
+TEST_F(StubSiteTest, modesForSeveralConnections) {
+    struct Row {
+        const char* name;
+        QByteArray method, videoId, fields;
+        int requestsBefore;
+        QByteArray status;
+        QByteArrayList present, absent;
+        qint64 bodyBytes; // checked against the pattern from the range's start
+        double atLeastSeconds;
+    };
+    const Row rows[] = {
+        {"a range with an end, at the connection's rate",
+         "GET",
+         "throttled-262144",
+         "Range: bytes=65536-196607\r\nIf-Range: \"v1\"\r\n",
+         0,
+         "HTTP/1.1 206",
+         {"\r\nContent-Range: bytes 65536-196607/4194304\r\n", "\r\nContent-Length: 131072\r\n"},
+         {},
+         131072,
+         0.35},
+        {"after the change an old validator gets the whole new file",
+         "HEAD",
+         "validator-changes-1",
+         "Range: bytes=10-19\r\nIf-Range: \"v1\"\r\n",
+         1,
+         "HTTP/1.1 200",
+         {"\r\nETag: \"v2\"\r\n", "\r\nContent-Length: 4194304\r\n"},
+         {},
+         0,
+         0},
+        {"no validator, ranges served",
+         "HEAD",
+         "no-validator",
+         "Range: bytes=10-19\r\n",
+         0,
+         "HTTP/1.1 206",
+         {"\r\nContent-Length: 10\r\n"},
+         {"ETag:", "Last-Modified:"},
+         0,
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (int i = 0; i < row.requestsBefore; ++i) {
+            QTcpSocket earlier;
+            askForVideo(earlier, site.port(), "HEAD", row.videoId, {});
+        }
+        QTcpSocket socket;
+        QElapsedTimer clock;
+        clock.start();
+        const QByteArray answer =
+            askForVideo(socket, site.port(), row.method, row.videoId, row.fields);
+        const double seconds = clock.elapsed() / 1000.0;
+        EXPECT_TRUE(answer.startsWith(row.status)) << answer.left(200).toStdString();
+        for (const QByteArray& field : row.present)
+            EXPECT_TRUE(answer.contains(field)) << field.toStdString();
+        for (const QByteArray& field : row.absent)
+            EXPECT_FALSE(answer.contains(field)) << field.toStdString();
+        if (row.bodyBytes > 0) {
+            EXPECT_EQ(answer.mid(answer.indexOf("\r\n\r\n") + 4),
+                      StubSite::generatedBytes(65536, row.bodyBytes));
+            EXPECT_GE(seconds, row.atLeastSeconds);
+        }
+    }
+
+    // One connection at once: a second is told to come back, a later one served.
+    QTcpSocket first, second, third;
+    const QByteArray head = askForVideo(first, site.port(), "GET", "connections-1", {}, true);
+    EXPECT_TRUE(head.startsWith("HTTP/1.1 200")) << head.toStdString();
+    const QByteArray refused = askForVideo(second, site.port(), "HEAD", "connections-1", {});
+    EXPECT_TRUE(refused.startsWith("HTTP/1.1 503")) << refused.left(200).toStdString();
+    EXPECT_TRUE(refused.contains("\r\nRetry-After: 1\r\n"));
+    first.abort();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return site.openVideoConnectionsFor("connections-1") == 0; }));
+    EXPECT_TRUE(
+        askForVideo(third, site.port(), "HEAD", "connections-1", {}).startsWith("HTTP/1.1 200"));
+    EXPECT_EQ(site.mostVideoConnectionsAtOnce(), 1);
 }
 
 TEST_F(StubSiteTest, generatedBytes_dependOnlyOnTheirOffset) {

@@ -36,15 +36,24 @@ constexpr qint64 kStallAfter = 16 * 1024;
 // The file "changed" serves, and the Retry-After "busy" names.
 constexpr qint64 kChangedSize = 1024 * 1024;
 constexpr int kBusyRetryAfterSeconds = 3;
+// The file of the modes made for several connections, what each connection
+// gets of it a second, and the Retry-After of a connection too many.
+constexpr qint64 kRangedSize = 4 * 1024 * 1024;
+constexpr qint64 kRangedBytesPerSecond = 1024 * 1024;
+constexpr int kConnectionLimitRetryAfterSeconds = 1;
 // How the ordinary video is sent in the modes that only change its pace.
 constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
-    {FaultMode::Chunked, Delivery::Chunked},      {FaultMode::Slow, Delivery::Trickle},
-    {FaultMode::Stall, Delivery::StallAfter},     {FaultMode::Dropped, Delivery::DropAfter},
-    {FaultMode::DroppedPercent, Delivery::DropAfter}, {FaultMode::DropsEvery, Delivery::DropAfter},
+    {FaultMode::Chunked, Delivery::Chunked},
+    {FaultMode::Slow, Delivery::Trickle},
+    {FaultMode::Stall, Delivery::StallAfter},
+    {FaultMode::Dropped, Delivery::DropAfter},
+    {FaultMode::DroppedPercent, Delivery::DropAfter},
+    {FaultMode::DropsEvery, Delivery::DropAfter},
     {FaultMode::GivesUp, Delivery::DropAfter},
     {FaultMode::Outage, Delivery::DropAfter},
     {FaultMode::Expired, Delivery::DropAfter},
-    {FaultMode::IgnoresRanges, Delivery::DropAfter},  {FaultMode::Changed, Delivery::DropAfter},
+    {FaultMode::IgnoresRanges, Delivery::DropAfter},
+    {FaultMode::Changed, Delivery::DropAfter},
 };
 
 // A client that retries this many times in a row gives up on "gives-up-N".
@@ -116,6 +125,13 @@ Response redirectTo(const QString& location, int status = 302, QByteArray reason
     Response response = htmlResponse(status, std::move(reason), QStringLiteral("Moved"),
                                      QStringLiteral("<p>The video has moved.</p>"));
     response.headers.append({"Location", location.toUtf8()});
+    return response;
+}
+
+Response busy(int retryAfterSeconds) {
+    Response response = htmlResponse(503, "Service Unavailable", QStringLiteral("Busy"),
+                                     QStringLiteral("<p>Try again later.</p>"));
+    response.headers.append({QByteArray("Retry-After"), QByteArray::number(retryAfterSeconds)});
     return response;
 }
 
@@ -246,17 +262,17 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
                             QStringLiteral("<p>Try again later.</p>"));
     case FaultMode::Expired:
         if (site.videoRequestsFor(videoId) == 2)
-            return htmlResponse(static_cast<int>(fault.number), "Expired", QStringLiteral("Expired"),
+            return htmlResponse(static_cast<int>(fault.number), "Expired",
+                                QStringLiteral("Expired"),
                                 QStringLiteral("<p>This link has expired.</p>"));
         break;
     case FaultMode::Busy:
-        if (site.videoRequestsFor(videoId) == 1) {
-            Response busy = htmlResponse(503, "Service Unavailable", QStringLiteral("Busy"),
-                                         QStringLiteral("<p>Try again later.</p>"));
-            busy.headers.append(
-                {QByteArray("Retry-After"), QByteArray::number(kBusyRetryAfterSeconds)});
-            return busy;
-        }
+        if (site.videoRequestsFor(videoId) == 1)
+            return busy(kBusyRetryAfterSeconds);
+        break;
+    case FaultMode::ConnectionLimit:
+        if (site.openVideoConnectionsFor(videoId) >= fault.number)
+            return busy(kConnectionLimitRetryAfterSeconds);
         break;
     default:
         break;
@@ -287,14 +303,25 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
         response.stopPoints = stopPointsFor(fault, kChangedSize, requestNumber);
         return response;
     }
+    if (fault.mode == FaultMode::Throttled || fault.mode == FaultMode::ConnectionLimit ||
+        fault.mode == FaultMode::ValidatorChanges || fault.mode == FaultMode::NoValidator) {
+        const int version =
+            fault.mode == FaultMode::ValidatorChanges && requestNumber > fault.number ? 2 : 1;
+        response.body = std::make_unique<PatternBody>(kRangedSize, version - 1);
+        if (fault.mode != FaultMode::NoValidator)
+            response.validator = "\"v" + QByteArray::number(version) + '"';
+        response.bytesPerSecond =
+            fault.mode == FaultMode::Throttled ? fault.number : kRangedBytesPerSecond;
+        return response;
+    }
     if (fault.mode == FaultMode::Partial) {
         response.acceptsRanges = false;
         // A part of the file, although the request asked for no range.
         response.status = 206;
         response.reason = "Partial Content";
-        response.headers.append({QByteArray("Content-Range"),
-                                 "bytes 0-" + QByteArray::number(kPartialLength - 1) + '/' +
-                                     QByteArray::number(kPartialOf)});
+        response.headers.append(
+            {QByteArray("Content-Range"), "bytes 0-" + QByteArray::number(kPartialLength - 1) +
+                                              '/' + QByteArray::number(kPartialOf)});
         response.body = std::make_unique<PatternBody>(kPartialLength);
         return response;
     }
@@ -354,9 +381,13 @@ Response answerFor(const QUrl& url, StubSite& site) {
             const QString id = path.mid(3);
             return faultModeOf(id).mode == FaultMode::NoAnswer ? silence() : playerPage(id);
         }
-        if (path == u"/get_video")
-            return video(query.queryItemValue(QStringLiteral("video_id"), QUrl::FullyDecoded),
-                         url, site);
+        if (path == u"/get_video") {
+            const QString id = query.queryItemValue(QStringLiteral("video_id"), QUrl::FullyDecoded);
+            Response response = video(id, url, site);
+            if (response.status == 200 && response.body)
+                response.videoId = id;
+            return response;
+        }
         return notFound(url.toString());
     }
     if (host == serviceHost()) {

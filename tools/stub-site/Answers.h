@@ -47,6 +47,11 @@ struct Response {
     bool acceptsRanges = false;
     QByteArray validator;
     bool honoursIfRange = true;
+    // Each connection gets at most this many body bytes a second; 0: no limit.
+    qint64 bytesPerSecond = 0;
+    // The video this answer sends: its connection counts as one for it while
+    // it is open (StubSite::openVideoConnectionsFor).
+    QString videoId;
 };
 
 // A small HTML page with the given status.

@@ -12,6 +12,9 @@ bool takesNumber(FaultMode mode, qint64 number) {
     case FaultMode::GivesUp:
         return number >= 1 && number <= 99;
     case FaultMode::Redirects:
+    case FaultMode::Throttled:
+    case FaultMode::ConnectionLimit:
+    case FaultMode::ValidatorChanges:
         return number >= 1;
     case FaultMode::Expired:
         return number >= 400 && number <= 599;

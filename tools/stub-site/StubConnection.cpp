@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace reelhound {
 namespace {
@@ -19,13 +21,19 @@ constexpr qint64 kMaximumRequestSize = 64 * 1024;
 constexpr qint64 kTricklePiece = 4 * 1024;
 constexpr int kTrickleIntervalMs = 50;
 
-// The N of "Range: bytes=N-", the one form of range clients here ask for.
-qint64 rangeStart(const QByteArray& field) {
-    if (!field.startsWith("bytes=") || !field.endsWith('-'))
-        return -1;
-    bool ok = false;
-    const qint64 start = field.mid(6).chopped(1).toLongLong(&ok);
-    return ok && start >= 0 ? start : -1;
+// "Range: bytes=FIRST-" or "bytes=FIRST-LAST", the forms clients here ask
+// for; LAST is -1 when the range runs to the end. Nothing for other forms.
+std::optional<std::pair<qint64, qint64>> requestedRange(const QByteArray& field) {
+    const QList<QByteArray> parts =
+        field.startsWith("bytes=") ? field.mid(6).split('-') : QList<QByteArray>();
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool firstOk = false, lastOk = false;
+    const qint64 first = parts[0].toLongLong(&firstOk);
+    const qint64 last = parts[1].isEmpty() ? -1 : parts[1].toLongLong(&lastOk);
+    if (!firstOk || first < 0 || (!parts[1].isEmpty() && (!lastOk || last < first)))
+        return std::nullopt;
+    return std::pair{first, last};
 }
 
 } // namespace
@@ -38,10 +46,15 @@ public:
         socket_->setParent(this);
         connect(socket_, &QTcpSocket::readyRead, this, &StubConnection::readRequest);
         connect(socket_, &QTcpSocket::bytesWritten, this, &StubConnection::pump);
-        connect(socket_, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+        connect(socket_, &QTcpSocket::disconnected, this, [this] {
+            // Not in the destructor: the site may be going away itself.
+            if (!videoId_.isEmpty())
+                site_.videoConnectionClosed(std::exchange(videoId_, QString()));
+            deleteLater();
+        });
         trickleTimer_.setInterval(kTrickleIntervalMs);
         connect(&trickleTimer_, &QTimer::timeout, this, [this] {
-            trickleBudget_ = kTricklePiece;
+            trickleBudget_ = tricklePiece_;
             pump();
         });
         readRequest();
@@ -101,21 +114,25 @@ private:
         body_ = std::move(response.body);
         const qint64 size = body_ ? body_->size() : 0;
         qint64 start = 0;
+        qint64 end = size;
         if (response.acceptsRanges && response.status == 200 && body_ && request != nullptr) {
             response.headers.append({QByteArray("Accept-Ranges"), QByteArray("bytes")});
-            const qint64 from = rangeStart(request->header("Range"));
+            const auto range = requestedRange(request->header("Range"));
             const QByteArray ifRange = request->header("If-Range");
             const bool sameFile =
                 ifRange.isEmpty() || !response.honoursIfRange || ifRange == response.validator;
-            if (from >= 0 && from < size && sameFile && body_->seek(from)) {
-                start = from;
+            if (range && range->first < size && sameFile && body_->seek(range->first)) {
+                start = range->first;
+                if (range->second >= 0)
+                    end = std::min(size, range->second + 1);
                 response.status = 206;
                 response.reason = "Partial Content";
-                response.headers.append({"Content-Range", "bytes " + QByteArray::number(from) +
-                                                              '-' + QByteArray::number(size - 1) +
+                response.headers.append({"Content-Range", "bytes " + QByteArray::number(start) +
+                                                              '-' + QByteArray::number(end - 1) +
                                                               '/' + QByteArray::number(size)});
             }
         }
+        rangeLength_ = end - start;
         if (!response.validator.isEmpty())
             response.headers.append({QByteArray("ETag"), response.validator});
         if (response.dropsBeforeBody) {
@@ -137,7 +154,7 @@ private:
         if (delivery_ == Delivery::Chunked)
             head += "Transfer-Encoding: chunked\r\n";
         else
-            head += "Content-Length: " + QByteArray::number(size - start) + "\r\n";
+            head += "Content-Length: " + QByteArray::number(rangeLength_) + "\r\n";
         for (const auto& [name, value] : response.headers)
             head += name + ": " + value + "\r\n";
         head += "Connection: close\r\n\r\n";
@@ -146,8 +163,17 @@ private:
             closeWhenWritten();
             return;
         }
-        if (delivery_ == Delivery::Trickle) {
-            trickleBudget_ = kTricklePiece;
+        if (!response.videoId.isEmpty()) {
+            videoId_ = response.videoId;
+            site_.videoConnectionOpened(videoId_);
+        }
+        if (delivery_ == Delivery::Trickle)
+            tricklePiece_ = kTricklePiece;
+        else if (response.bytesPerSecond > 0)
+            tricklePiece_ =
+                std::max<qint64>(1, response.bytesPerSecond / (1000 / kTrickleIntervalMs));
+        if (tricklePiece_ > 0) {
+            trickleBudget_ = tricklePiece_;
             trickleTimer_.start();
         }
         pump();
@@ -158,8 +184,14 @@ private:
             socket_->state() != QAbstractSocket::ConnectedState)
             return;
         while (socket_->bytesToWrite() < kHighWater) {
-            qint64 allowance = kPieceSize;
-            if (delivery_ == Delivery::Trickle)
+            if (sent_ >= rangeLength_) { // the whole body, or the range asked for
+                if (delivery_ == Delivery::Chunked)
+                    socket_->write("0\r\n\r\n");
+                closeWhenWritten();
+                return;
+            }
+            qint64 allowance = std::min(kPieceSize, rangeLength_ - sent_);
+            if (tricklePiece_ > 0)
                 allowance = std::min(allowance, trickleBudget_);
             if (limit_ >= 0)
                 allowance = std::min(allowance, limit_ - sent_);
@@ -191,7 +223,7 @@ private:
                 socket_->write("\r\n");
             sent_ += length;
             site_.bodyBytesSent_ += length;
-            if (delivery_ == Delivery::Trickle)
+            if (tricklePiece_ > 0)
                 trickleBudget_ -= length;
         }
     }
@@ -209,10 +241,13 @@ private:
     QByteArray buffer_;
     Delivery delivery_ = Delivery::Whole;
     qint64 sent_ = 0;
-    qint64 limit_ = -1; // where a stall or a drop stops the body
+    qint64 limit_ = -1;          // where a stall or a drop stops the body
     int outageMilliseconds_ = 0; // the site is gone this long after the drop
+    qint64 rangeLength_ = 0;     // the body bytes this answer sends
     qint64 trickleBudget_ = 0;
+    qint64 tricklePiece_ = 0; // what each tick of the timer allows; 0: no limit
     QTimer trickleTimer_;
+    QString videoId_; // the video this connection counts for while open
     bool answered_ = false;
     bool headOnly_ = false;
     bool finished_ = false;

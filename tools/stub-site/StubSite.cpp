@@ -9,6 +9,9 @@
 #include <QTcpSocket>
 #include <QUrlQuery>
 
+#include <algorithm>
+#include <utility>
+
 namespace reelhound {
 
 QByteArray StubSite::Request::header(const QByteArray& name) const {
@@ -61,10 +64,24 @@ int StubSite::videoRequestsFor(const QString& videoId) const {
     for (const auto& request : requests_) {
         const QUrl url(request.url);
         if (url.path() == u"/get_video" &&
-            QUrlQuery(url).queryItemValue(QStringLiteral("video_id"), QUrl::FullyDecoded) == videoId)
+            QUrlQuery(url).queryItemValue(QStringLiteral("video_id"), QUrl::FullyDecoded) ==
+                videoId)
             ++count;
     }
     return count;
+}
+
+void StubSite::videoConnectionOpened(const QString& videoId) {
+    ++openVideoConnections_[videoId];
+    int open = 0;
+    for (const int count : std::as_const(openVideoConnections_))
+        open += count;
+    mostVideoConnections_ = std::max(mostVideoConnections_, open);
+}
+
+void StubSite::videoConnectionClosed(const QString& videoId) {
+    if (--openVideoConnections_[videoId] <= 0)
+        openVideoConnections_.remove(videoId);
 }
 
 QStringList StubSite::requestedURLs() const {

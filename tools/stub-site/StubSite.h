@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QNetworkProxy>
 #include <QObject>
@@ -43,6 +44,12 @@ public:
     int videoRequestsFor(const QString& videoId) const;
     // The bytes of bodies written to clients, all answers together.
     qint64 bodyBytesSent() const { return bodyBytesSent_; }
+    // Connections sending the video with this identifier now, and the most
+    // that sent any video at once so far.
+    int openVideoConnectionsFor(const QString& videoId) const {
+        return openVideoConnections_.value(videoId);
+    }
+    int mostVideoConnectionsAtOnce() const { return mostVideoConnections_; }
     QStringList requestedURLs() const;
     // Refuses every connection for a while, as a proxy being restarted does,
     // then listens on the same port again; connections already open go too.
@@ -68,10 +75,14 @@ private:
     friend class StubConnection;
     void handleConnection();
     void record(Request request);
+    void videoConnectionOpened(const QString& videoId);
+    void videoConnectionClosed(const QString& videoId);
 
     QTcpServer server_;
     QList<Request> requests_;
     qint64 bodyBytesSent_ = 0;
+    QHash<QString, int> openVideoConnections_;
+    int mostVideoConnections_ = 0;
     QString videoFilePath_;
     bool videoFileTried_ = false;
 };

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+// How many connections a download runs, learnt from what they achieve: one
+// at first, then twice as many while that raises the total rate noticeably,
+// up to kMostConnections. A server that refuses a connection or answers 429
+// or 503 gets fewer, never again more than it held at once, and nothing new
+// before its Retry-After has passed. Fed with times and byte counts, so it
+// keeps no clock of its own.
+namespace reelhound {
+
+inline constexpr int kMostConnections = 8;
+
+class ConnectionCount {
+public:
+    // Rates are compared over spans this long. Short, because a throttled
+    // download spends every span before the last step at a fraction of its
+    // rate; connections still opening do not count, so a slow start does not
+    // look like a server that gives no more.
+    static constexpr double kSpanSeconds = 0.25;
+    // A step counts as a gain from this factor on.
+    static constexpr double kNoticeableGain = 1.15;
+    // The wait after a refusal that names no Retry-After.
+    static constexpr double kDefaultWaitSeconds = 5;
+
+    // seconds since the download began; totalBytes of all its connections so
+    // far; running: connections with data flowing now.
+    void sample(double seconds, std::int64_t totalBytes, int running);
+    // A connection was refused, or answered 429 or 503, while running others
+    // held on.
+    void refused(double seconds, std::optional<double> retryAfterSeconds, int running);
+
+    // With more running than this, a connection that finishes its range
+    // takes no other: a step back never cuts a range short.
+    int wanted() const { return wanted_; }
+    // Whether another connection may be opened now.
+    bool mayOpen(double seconds, int running) const {
+        return running < wanted_ && seconds >= waitUntil_;
+    }
+
+private:
+    int wanted_ = 1;
+    int before_ = 1;                   // the count before the last step
+    std::optional<double> rateBefore_; // the rate before the last step
+    int most_ = kMostConnections;      // what the server is known to accept
+    bool growing_ = true;
+    double waitUntil_ = 0;
+    std::optional<std::pair<double, std::int64_t>> spanStart_;
+};
+
+} // namespace reelhound
