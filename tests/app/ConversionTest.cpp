@@ -1,4 +1,5 @@
 #include "app/ApplicationFixture.h"
+#include "support/Files.h"
 #include "support/ActivityWaits.h"
 #include "app/widgets/NewestLines.h"
 #include "app/widgets/ProgressIndicator.h"
@@ -14,19 +15,9 @@
 
 using namespace reelhound;
 using reelhound::testing::ApplicationFixture;
+using reelhound::testing::makeClip;
 
 namespace {
-
-// A test clip with sound (two seconds unless told), made by the real ffmpeg.
-bool makeClip(const QString& path, int seconds = 2) {
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi",
-                  "-i", "sine=frequency=440", "-t", QString::number(seconds), "-c:v", "flv1", "-c:a", "libmp3lame", "-y",
-                  path});
-    ffmpeg.closeWriteChannel();
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
-}
 
 class Conversion : public ApplicationFixture {
 protected:

@@ -10,5 +10,7 @@ namespace reelhound::testing {
 void writeFile(const QString& path, const QByteArray& bytes);
 // What the file at path holds; empty when it cannot be read.
 QByteArray contentsOf(const QString& path);
+// A test clip with sound (320x240, seconds long) made by the real ffmpeg.
+bool makeClip(const QString& path, int seconds = 2);
 
 } // namespace reelhound::testing
