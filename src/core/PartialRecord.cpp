@@ -82,6 +82,39 @@ std::string formatWhole(const PartialRecord& record) {
     return text;
 }
 
+// The record's lines by name: nothing unless the first line is ours, every
+// other line is "name=value" with a known name, once, and the text ends with a
+// whole line.
+std::optional<std::map<std::string_view, std::string_view>> readFields(std::string_view text) {
+    if (text.size() > kMaximumPartialRecordSize)
+        return std::nullopt;
+    std::map<std::string_view, std::string_view> fields;
+    bool first = true;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos)
+            return std::nullopt; // cut short
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        if (std::exchange(first, false)) {
+            if (line != kFirstLine)
+                return std::nullopt;
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos || !isPlainText(line) ||
+            !fields.emplace(line.substr(0, equals), line.substr(equals + 1)).second)
+            return std::nullopt;
+    }
+    if (first)
+        return std::nullopt;
+    for (const auto& [name, _] : fields)
+        if (name != "key" && name != "total" && name != "validator" && name != "boot" &&
+            name != "synced" && name != "synced-ranges" && name != "written")
+            return std::nullopt;
+    return fields;
+}
+
 } // namespace
 
 std::string formatPartialRecord(const PartialRecord& record) {
@@ -113,32 +146,10 @@ std::string formatPartialRecord(const PartialRecord& record) {
 }
 
 std::optional<PartialRecord> parsePartialRecord(std::string_view text) {
-    if (text.size() > kMaximumPartialRecordSize)
+    const auto read = readFields(text);
+    if (!read)
         return std::nullopt;
-    std::map<std::string_view, std::string_view> fields;
-    bool first = true;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos)
-            return std::nullopt; // cut short
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 1);
-        if (std::exchange(first, false)) {
-            if (line != kFirstLine)
-                return std::nullopt;
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || !isPlainText(line) ||
-            !fields.emplace(line.substr(0, equals), line.substr(equals + 1)).second)
-            return std::nullopt;
-    }
-    if (first)
-        return std::nullopt;
-    for (const auto& [name, _] : fields)
-        if (name != "key" && name != "total" && name != "validator" && name != "boot" &&
-            name != "synced" && name != "synced-ranges" && name != "written")
-            return std::nullopt;
+    const auto& fields = *read;
     const auto value = [&](std::string_view name) -> std::optional<std::string_view> {
         const auto found = fields.find(name);
         if (found == fields.end())
