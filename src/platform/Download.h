@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ByteRanges.h"
+#include "core/ConnectionCount.h"
 #include "core/ContentRange.h"
 #include "core/RetryPolicy.h"
 #include "platform/DownloadResponse.h"
@@ -19,6 +21,7 @@ namespace reelhound {
 class Download;
 class DownloadFile;
 class HttpTransfer;
+class RangeConnections;
 struct HttpResponseHead;
 struct HttpTransferOutcome;
 
@@ -81,6 +84,10 @@ struct DownloadOptions {
     // Kept data is synced, and its record brought up to date, each time this
     // much more has arrived: after a power cut no more is fetched again.
     std::int64_t keptDataSyncInterval = 64 * 1024 * 1024;
+    // Where the server serves ranges of a file it names by length and
+    // validator, the file is fetched over as many connections as raise the
+    // rate, up to this many (RangeConnections.h).
+    int mostConnections = 1;
 };
 
 // One file fetched over HTTP(S) into a destination path.
@@ -184,7 +191,15 @@ private:
     bool prepareDestination(const DownloadResponse& response, std::int64_t keptBytes = 0);
     void setRangeFrom(std::int64_t from);
     void bodyWritten(std::int64_t bytes);
+    void bytesArrived(std::int64_t bytes);
     void transferFinished(const HttpTransferOutcome& outcome);
+    void transferEnded(const HttpTransferOutcome& outcome);
+    // Connections (RangeConnections.h), when the file is fetched in ranges.
+    void fetchInRanges(std::int64_t from);
+    void startConnections(const ByteRanges& held);
+    void connectionsFoundAnotherFile(const QString& reason);
+    void discardConnections();
+    bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written) const;
     void stalled();
     // Ends the download, keeping what arrived unless keepData is false.
     void fail(const QString& description, const QUrl& failingURL, bool keepData = true);
@@ -197,6 +212,7 @@ private:
     bool end(State state, bool keepData = false);
     void discardTransfer();
     void discardFile();
+    std::int64_t keptFileEnd() const;
     bool keepFile();
     bool running() const { return state_ == State::Running; }
 
@@ -211,6 +227,7 @@ private:
     QString createdPath_;
 
     HttpTransfer* transfer_ = nullptr; // a child; its thread moves the bytes
+    RangeConnections* connections_ = nullptr; // a child, while fetching in ranges
     int redirectCount_ = 0;
     int retries_ = 0;
     QList<QByteArray> rangeFields_; // sent with every hop of a continuation
@@ -221,6 +238,7 @@ private:
     QString partialKey_;
     std::unique_ptr<PartialDataClaim> claim_; // while the data is ours to use
     std::int64_t keptBytes_ = 0;              // kept by an earlier run, to be continued
+    ByteRanges keptRanges_;                   // where those bytes are
     std::int64_t syncedBytes_ = 0;            // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;

@@ -3,6 +3,7 @@
 #include "platform/DownloadFile.h"
 #include "platform/PartialData.h"
 #include "platform/PartialDataClaim.h"
+#include "platform/RangeConnections.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -32,18 +33,20 @@ bool Download::lookForKeptData() {
         claim_ = std::move(found.claim);
     }
     const std::optional<PartialRecord> record = claim_->record();
-    std::int64_t bytes = 0;
+    ByteRanges ranges;
     if (record && record->key == partialKey_.toStdString())
-        bytes = continuablePartialBytes(*record, claim_->size(), currentBootId());
-    if (bytes <= 0) {
+        ranges = continuableRanges(*record, claim_->size(), currentBootId());
+    if (ranges.heldBytes() <= 0) {
         claim_->clear();
         return true;
     }
-    keptBytes_ = bytes;
+    keptBytes_ = ranges.heldBytes();
+    keptRanges_ = ranges;
     identity_ = record->file;
-    setRangeFrom(bytes);
+    // The first hole first; the others follow (fetchInRanges).
+    setRangeFrom(ranges.missing().front().begin);
     // Asked before the request: the server need not send what cannot be kept.
-    return roomForTheRest(identity_.total, bytes);
+    return roomForTheRest(identity_.total, keptBytes_);
 }
 
 // Whether the destination's disk can take the rest of a file of fileBytes;
@@ -66,7 +69,16 @@ bool Download::roomForTheRest(std::int64_t fileBytes, std::int64_t keptBytes) {
 // The kept file is on the disk up to offset: a restart after a power cut
 // may trust that much.
 void Download::partialDataSynced(std::int64_t offset) {
-    if (!running() || file_ == nullptr || !file_->isPartial() || offset <= syncedBytes_)
+    if (!running() || file_ == nullptr || !file_->isPartial())
+        return;
+    if (connections_ != nullptr) {
+        // Only the start's sync is known; the rest is trusted in this system run.
+        ByteRanges synced(identity_.total);
+        synced.add({0, syncedBytes_});
+        writeRangedRecord(synced, connections_->held());
+        return;
+    }
+    if (offset <= syncedBytes_)
         return;
     syncedBytes_ = offset;
     writeKeptDataRecord(syncedBytes_);
@@ -101,8 +113,8 @@ bool Download::adoptKeptData(const HttpResponseHead& head) {
     delegate_->downloadWillContinueKeptData(*this, kept);
     if (!running())
         return false;
-    syncedBytes_ = kept;
-    bodyWritten(kept);
+    syncedBytes_ = keptRanges_.leadingBytes();
+    bytesArrived(kept);
     return running();
 }
 
@@ -124,7 +136,9 @@ bool Download::keepFile() {
             !writePartialRecord(createdPath_,
                                 {partialKey_.toStdString(), identity_, {}, syncedBytes_}))
             return false;
-    } else if (!writeKeptDataRecord(data.st_size)) {
+    } else if (!(connections_ != nullptr
+                     ? writeRangedRecord(connections_->held(), connections_->held())
+                     : writeKeptDataRecord(data.st_size))) {
         // A full disk may refuse even the record: the one written at the start
         // trusts all that was written in this system run.
         const std::optional<PartialRecord> record = claim_->record();
