@@ -87,7 +87,7 @@ struct DownloadOptions {
     // Where the server serves ranges of a file it names by length and
     // validator, the file is fetched over as many connections as raise the
     // rate, up to this many (RangeConnections.h).
-    int mostConnections = 1;
+    int mostConnections = kMostConnections;
 };
 
 // One file fetched over HTTP(S) into a destination path.
@@ -200,6 +200,9 @@ private:
     void connectionsFoundAnotherFile(const QString& reason);
     void discardConnections();
     bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written) const;
+    void rangeSynced(ByteRange synced);
+    bool keepRangedFile();
+    bool recordStillHolds() const;
     void stalled();
     // Ends the download, keeping what arrived unless keepData is false.
     void fail(const QString& description, const QUrl& failingURL, bool keepData = true);
@@ -239,6 +242,7 @@ private:
     std::unique_ptr<PartialDataClaim> claim_; // while the data is ours to use
     std::int64_t keptBytes_ = 0;              // kept by an earlier run, to be continued
     ByteRanges keptRanges_;                   // where those bytes are
+    ByteRanges syncedRanges_;                 // on the disk, with connections
     std::int64_t syncedBytes_ = 0;            // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;

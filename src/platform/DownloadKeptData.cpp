@@ -72,16 +72,20 @@ void Download::partialDataSynced(std::int64_t offset) {
     if (!running() || file_ == nullptr || !file_->isPartial())
         return;
     if (connections_ != nullptr) {
-        // Only the start's sync is known; the rest is trusted in this system run.
-        ByteRanges synced(identity_.total);
-        synced.add({0, syncedBytes_});
-        writeRangedRecord(synced, connections_->held());
+        rangeSynced({askedFrom_, offset}); // this transfer's bytes
         return;
     }
     if (offset <= syncedBytes_)
         return;
     syncedBytes_ = offset;
     writeKeptDataRecord(syncedBytes_);
+}
+
+// A full disk may refuse even the record: the one written at the start
+// trusts no more than was written in this system run.
+bool Download::recordStillHolds() const {
+    const std::optional<PartialRecord> record = claim_->record();
+    return record && record->key == partialKey_.toStdString() && record->file == identity_;
 }
 
 bool Download::writeKeptDataRecord(std::int64_t syncedBytes) const {
@@ -130,20 +134,17 @@ bool Download::keepFile() {
     struct stat data {};
     if (::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0)
         return false;
-    if (!file_->sync()) {
+    if (connections_ != nullptr) {
+        if (!keepRangedFile())
+            return false;
+    } else if (!file_->sync()) {
         // What did not reach the disk may be lost: only what was synced before counts.
         if (syncedBytes_ <= 0 || !file_->truncate(syncedBytes_) ||
             !writePartialRecord(createdPath_,
                                 {partialKey_.toStdString(), identity_, {}, syncedBytes_}))
             return false;
-    } else if (!(connections_ != nullptr
-                     ? writeRangedRecord(connections_->held(), connections_->held())
-                     : writeKeptDataRecord(data.st_size))) {
-        // A full disk may refuse even the record: the one written at the start
-        // trusts all that was written in this system run.
-        const std::optional<PartialRecord> record = claim_->record();
-        if (!record || record->key != partialKey_.toStdString() || record->file != identity_)
-            return false;
+    } else if (!writeKeptDataRecord(data.st_size) && !recordStillHolds()) {
+        return false;
     }
     file_->keep();
     file_.reset();

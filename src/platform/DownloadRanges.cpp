@@ -18,7 +18,10 @@ void Download::fetchInRanges(std::int64_t from) {
         return;
     }
     const bool holes = !keptRanges_.held().empty() && keptRanges_.held().back().end > from;
-    if (!identity_.canBeContinued() || (options_.mostConnections <= 1 && !holes))
+    // Too small to share, the file goes on one connection as it always did.
+    const bool shared = options_.mostConnections > 1 &&
+                        identity_.total - from >= 2 * kSmallestSplitRange;
+    if (!identity_.canBeContinued() || (!shared && !holes))
         return;
     ByteRanges held = keptRanges_.length() == identity_.total ? keptRanges_
                                                                : ByteRanges(identity_.total);
@@ -30,17 +33,19 @@ void Download::fetchInRanges(std::int64_t from) {
 void Download::startConnections(const ByteRanges& held) {
     // Before any byte lands beyond a hole: a record that trusts the file's
     // length would take the hole for data.
-    if (file_->isPartial()) {
-        ByteRanges synced(identity_.total);
-        synced.add({0, syncedBytes_});
-        if (!writeRangedRecord(synced, held))
-            removePartialRecord(createdPath_);
-    }
+    syncedRanges_ = ByteRanges(identity_.total);
+    syncedRanges_.add({0, syncedBytes_});
+    const bool keeping = file_->isPartial();
+    if (keeping && !writeRangedRecord(syncedRanges_, held))
+        removePartialRecord(createdPath_);
     connections_ = new RangeConnections(
-        {currentURL_, identity_, file_->descriptor(), options_.mostConnections}, held,
+        {currentURL_, identity_, file_->descriptor(), options_.mostConnections,
+         keeping ? options_.keptDataSyncInterval : 0},
+        held,
         {[this](std::int64_t bytes) { bytesArrived(bytes); },
          [this](const HttpTransferOutcome& outcome) { transferEnded(outcome); },
-         [this](const QString& reason) { connectionsFoundAnotherFile(reason); }},
+         [this](const QString& reason) { connectionsFoundAnotherFile(reason); },
+         [this](ByteRange synced) { rangeSynced(synced); }},
         this);
 }
 
@@ -59,6 +64,27 @@ void Download::discardConnections() {
     // Perhaps called from one of its own handlers: it goes once that is over.
     connections_->deleteLater();
     connections_ = nullptr;
+}
+
+// These bytes are on the disk: a restart after a power cut may trust them.
+void Download::rangeSynced(ByteRange synced) {
+    if (!running() || file_ == nullptr || !file_->isPartial() || connections_ == nullptr)
+        return;
+    syncedRanges_.add(synced);
+    writeRangedRecord(syncedRanges_, connections_->held());
+}
+
+// Leaves a file with holes for a later run, its record listing what it holds.
+bool Download::keepRangedFile() {
+    if (file_->sync())
+        return writeRangedRecord(connections_->held(), connections_->held()) ||
+               recordStillHolds();
+    // What did not reach the disk may be lost: only what was synced counts,
+    // whatever system run it is.
+    return syncedRanges_.heldBytes() > 0 &&
+           writePartialRecord(createdPath_,
+                              rangedPartialRecord(partialKey_.toStdString(), identity_, {},
+                                                  syncedRanges_, syncedRanges_));
 }
 
 bool Download::writeRangedRecord(const ByteRanges& synced, const ByteRanges& written) const {

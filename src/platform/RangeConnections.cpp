@@ -84,8 +84,13 @@ bool RangeConnections::open() {
         target_.url,
         {[this, id](const HttpResponseHead& head) { answered(id, head); },
          [this, id](std::int64_t bytes) { wrote(id, bytes); },
-         [this, id](const HttpTransferOutcome& outcome) { ended(id, outcome); }, {}, {}},
+         [this, id](const HttpTransferOutcome& outcome) { ended(id, outcome); },
+         {},
+         [this, id, begin = range->begin](std::int64_t offset) {
+             handlers_.synced({begin, offset});
+         }},
         this, rangeFields(*range, target_.file.validator));
+    transfer->syncEvery(target_.syncInterval);
     connections_[id] = {transfer, *range, range->begin, false};
     moveStops(); // the range was perhaps split off another's
     return true;

@@ -42,12 +42,15 @@ public:
         std::function<void(const HttpTransferOutcome&)> idle;
         // A connection's answer shows another file than the download's.
         std::function<void(const QString& reason)> fileChanged;
+        // These bytes are on the disk (see Target::syncInterval).
+        std::function<void(ByteRange)> synced;
     };
     struct Target {
         QUrl url; // after redirects
         FileIdentity file;
         int descriptor = -1;
         int mostConnections = kMostConnections;
+        std::int64_t syncInterval = 0; // as HttpTransfer::syncEvery
     };
 
     RangeConnections(const Target& target, ByteRanges held, Handlers handlers, QObject* parent);
