@@ -207,7 +207,7 @@ void HttpTransfer::finishOnMainThread(const HttpTransferOutcome& outcome) {
         return;
     if (thread_.joinable())
         thread_.join(); // it has nothing left to do
-    if (outcome.networkError == QNetworkReply::ProxyAuthenticationRequiredError) {
+    if (outcome.networkError == QNetworkReply::ProxyAuthenticationRequiredError && askPerson_) {
         askForProxyCredential(outcome);
         return;
     }

@@ -97,6 +97,9 @@ public:
     // it completes the transfer (synced, as at the body's end). Safe to call
     // at any time, to move the end nearer while the body arrives.
     void stopAt(std::int64_t offset) { stopAt_ = offset; }
+    // A proxy that wants credentials ends the transfer as refused rather than
+    // asking the person: for requests that are only worth it without a question.
+    void neverAskForProxyCredentials() { askPerson_ = false; }
     // Stops the transfer and waits for its thread; nothing is reported after.
     void abort();
 
@@ -127,6 +130,7 @@ private:
     QNetworkProxy proxy_;
     ProxyCredential offeredProxyCredential_;
     bool aborted_ = false; // main thread only
+    bool askPerson_ = true;
 
     // Shared between the two threads.
     std::atomic<bool> stopping_{false};

@@ -59,8 +59,10 @@ double RangeConnections::seconds() const {
 
 int RangeConnections::flowing() const {
     int count = 0;
+    // Bytes written, not just an answer: a span with a connection still
+    // waiting for its first bytes would understate what it adds.
     for (const auto& [id, connection] : connections_)
-        count += connection.flowing ? 1 : 0;
+        count += connection.flowing && connection.next > connection.asked.begin ? 1 : 0;
     return count;
 }
 
@@ -70,7 +72,7 @@ void RangeConnections::tick() {
 }
 
 void RangeConnections::openWhileAllowed() {
-    while (!rangesRefused_ && running() < target_.mostConnections &&
+    while (!noMoreConnections_ && running() < target_.mostConnections &&
            seconds() >= quietUntil_ && count_.mayOpen(seconds(), running()) && open()) {
     }
 }
@@ -91,6 +93,9 @@ bool RangeConnections::open() {
          }},
         this, rangeFields(*range, target_.file.validator));
     transfer->syncEvery(target_.syncInterval);
+    // The person answered for the download's request; more questions for the
+    // same file would only be in the way (see ended).
+    transfer->neverAskForProxyCredentials();
     connections_[id] = {transfer, *range, range->begin, false};
     moveStops(); // the range was perhaps split off another's
     return true;
@@ -130,7 +135,7 @@ void RangeConnections::answered(int id, const HttpResponseHead& head) {
             QString::fromStdString(describeContinuationVerdict(ContinuationVerdict::FileChanged)));
         return;
     }
-    rangesRefused_ = true;
+    noMoreConnections_ = true;
     if (connections_.empty())
         handlers_.idle({});
 }
@@ -153,8 +158,12 @@ void RangeConnections::drop(int id) {
     found->second.transfer->abort();
     found->second.transfer->deleteLater();
     connections_.erase(found);
+    giveBack(id);
+}
+
+void RangeConnections::giveBack(int id) {
     plan_.ended(id);
-    // Its range was split off another's: that one takes it back.
+    // A range split off another's and never started: that one takes it back.
     for (const auto& [other, connection] : connections_)
         plan_.extend(other, connection.asked.end);
     moveStops();
@@ -186,7 +195,7 @@ void RangeConnections::ended(int id, const HttpTransferOutcome& outcome) {
     if (id != 0)
         found->second.transfer->deleteLater();
     connections_.erase(found);
-    plan_.ended(id);
+    giveBack(id);
     if (outcome.kind == HttpTransferOutcome::Kind::WriteFailed) {
         handlers_.idle(outcome);
         return;
@@ -196,6 +205,9 @@ void RangeConnections::ended(int id, const HttpTransferOutcome& outcome) {
         quietUntil_ = seconds() + kPauseAfterFailure;
         if (outcome.networkError == QNetworkReply::ConnectionRefusedError)
             count_.refused(seconds(), std::nullopt, flowing());
+        // Credentials handed out for one request only: the others go without.
+        if (outcome.networkError == QNetworkReply::ProxyAuthenticationRequiredError)
+            noMoreConnections_ = true;
     }
     // A connection done with its range takes half of the largest one left.
     openWhileAllowed();

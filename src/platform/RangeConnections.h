@@ -88,6 +88,7 @@ private:
     void wrote(int id, std::int64_t bytes);
     void ended(int id, const HttpTransferOutcome& outcome);
     void drop(int id);
+    void giveBack(int id);
     void moveStops();
 
     Target target_;
@@ -96,7 +97,7 @@ private:
     ConnectionCount count_;
     std::map<int, Connection> connections_;
     int nextId_ = 1;
-    bool rangesRefused_ = false;
+    bool noMoreConnections_ = false; // ranges or credentials refused
     double quietUntil_ = 0; // no new connection before, after one failed
     std::optional<HttpTransferOutcome> lastFailure_;
     QElapsedTimer clock_;
