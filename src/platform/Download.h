@@ -234,7 +234,7 @@ private:
     int redirectCount_ = 0;
     int retries_ = 0;
     QList<QByteArray> rangeFields_; // sent with every hop of a continuation
-    std::int64_t askedFrom_ = 0;    // where the asked range starts; 0: the whole file
+    std::int64_t askedFrom_ = 0;    // where the asked range starts (with rangeFields_)
     std::int64_t fileBytes_ = 0;    // in the file, as reported to the delegate
     FileIdentity identity_;         // from the answer that began the file
 

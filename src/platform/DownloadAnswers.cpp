@@ -47,7 +47,8 @@ void Download::responseArrived(const HttpResponseHead& head) {
     const DownloadResponse response = responseOf(head);
     // The delegate hears of the answers that begin the file, not of those
     // that continue it: its count goes on.
-    const bool continuing = askedFrom_ > 0;
+    // A hole at the start of a file with holes is asked for as a range too.
+    const bool continuing = !rangeFields_.isEmpty();
     if (!continuing) {
         delegate_->downloadDidReceiveResponse(*this, response);
         if (!running())

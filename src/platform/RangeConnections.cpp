@@ -137,7 +137,7 @@ void RangeConnections::answered(int id, const HttpResponseHead& head) {
     }
     noMoreConnections_ = true;
     if (connections_.empty())
-        handlers_.idle({});
+        becameIdle({});
 }
 
 // The server holds no more connections than it has now, for a while.
@@ -148,7 +148,7 @@ void RangeConnections::refusedBy(int id, const HttpResponseHead& head) {
                    retryAfter ? std::optional<double>(*retryAfter) : std::optional<double>(),
                    flowing());
     if (connections_.empty())
-        handlers_.idle({});
+        becameIdle({});
 }
 
 void RangeConnections::drop(int id) {
@@ -188,7 +188,7 @@ void RangeConnections::ended(int id, const HttpTransferOutcome& outcome) {
     if (found == connections_.end()) {
         // The download's transfer ended before it was adopted: nothing runs.
         if (connections_.empty())
-            handlers_.idle(outcome);
+            becameIdle(outcome);
         return;
     }
     const bool rangeDone = !plan_.rangeOf(id);
@@ -211,12 +211,15 @@ void RangeConnections::ended(int id, const HttpTransferOutcome& outcome) {
     }
     // A connection done with its range takes half of the largest one left.
     openWhileAllowed();
-    if (!connections_.empty())
-        return;
+    if (connections_.empty())
+        becameIdle(plan_.whole() ? HttpTransferOutcome{} : lastFailure_.value_or(outcome));
+}
+
+// Nothing opens until the download adopts its next transfer.
+void RangeConnections::becameIdle(const HttpTransferOutcome& outcome) {
     tick_.stop();
-    const HttpTransferOutcome last = plan_.whole() ? HttpTransferOutcome{} : lastFailure_.value_or(outcome);
     lastFailure_.reset();
-    handlers_.idle(last);
+    handlers_.idle(outcome);
 }
 
 } // namespace reelhound

@@ -89,6 +89,7 @@ private:
     void ended(int id, const HttpTransferOutcome& outcome);
     void drop(int id);
     void giveBack(int id);
+    void becameIdle(const HttpTransferOutcome& outcome);
     void moveStops();
 
     Target target_;
