@@ -229,7 +229,7 @@ private:
     bool allowOverwrite_ = true;
     QString createdPath_;
 
-    HttpTransfer* transfer_ = nullptr; // a child; its thread moves the bytes
+    HttpTransfer* transfer_ = nullptr;        // a child; its thread moves the bytes
     RangeConnections* connections_ = nullptr; // a child, while fetching in ranges
     int redirectCount_ = 0;
     int retries_ = 0;

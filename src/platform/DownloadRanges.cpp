@@ -19,12 +19,12 @@ void Download::fetchInRanges(std::int64_t from) {
     }
     const bool holes = !keptRanges_.held().empty() && keptRanges_.held().back().end > from;
     // Too small to share, the file goes on one connection as it always did.
-    const bool shared = options_.mostConnections > 1 &&
-                        identity_.total - from >= 2 * kSmallestSplitRange;
+    const bool shared =
+        options_.mostConnections > 1 && identity_.total - from >= 2 * kSmallestSplitRange;
     if (!identity_.canBeContinued() || (!shared && !holes))
         return;
-    ByteRanges held = keptRanges_.length() == identity_.total ? keptRanges_
-                                                               : ByteRanges(identity_.total);
+    ByteRanges held =
+        keptRanges_.length() == identity_.total ? keptRanges_ : ByteRanges(identity_.total);
     held.add({0, from});
     startConnections(held);
     connections_->adopt(transfer_, from);
@@ -77,8 +77,7 @@ void Download::rangeSynced(ByteRange synced) {
 // Leaves a file with holes for a later run, its record listing what it holds.
 bool Download::keepRangedFile() {
     if (file_->sync())
-        return writeRangedRecord(connections_->held(), connections_->held()) ||
-               recordStillHolds();
+        return writeRangedRecord(connections_->held(), connections_->held()) || recordStillHolds();
     // What did not reach the disk may be lost: only what was synced counts,
     // whatever system run it is.
     return syncedRanges_.heldBytes() > 0 &&

@@ -5,8 +5,8 @@
 
 #include <QNetworkProxy>
 
-#include <curl/curl.h>
 #include <algorithm>
+#include <curl/curl.h>
 #include <fcntl.h>
 #include <unistd.h>
 

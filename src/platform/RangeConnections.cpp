@@ -72,8 +72,8 @@ void RangeConnections::tick() {
 }
 
 void RangeConnections::openWhileAllowed() {
-    while (!noMoreConnections_ && running() < target_.mostConnections &&
-           seconds() >= quietUntil_ && count_.mayOpen(seconds(), running()) && open()) {
+    while (!noMoreConnections_ && running() < target_.mostConnections && seconds() >= quietUntil_ &&
+           count_.mayOpen(seconds(), running()) && open()) {
     }
 }
 
@@ -82,16 +82,16 @@ bool RangeConnections::open() {
     const std::optional<ByteRange> range = plan_.nextRange(id);
     if (!range)
         return false;
-    auto* transfer = new HttpTransfer(
-        target_.url,
-        {[this, id](const HttpResponseHead& head) { answered(id, head); },
-         [this, id](std::int64_t bytes) { wrote(id, bytes); },
-         [this, id](const HttpTransferOutcome& outcome) { ended(id, outcome); },
-         {},
-         [this, id, begin = range->begin](std::int64_t offset) {
-             handlers_.synced({begin, offset});
-         }},
-        this, rangeFields(*range, target_.file.validator));
+    auto* transfer =
+        new HttpTransfer(target_.url,
+                         {[this, id](const HttpResponseHead& head) { answered(id, head); },
+                          [this, id](std::int64_t bytes) { wrote(id, bytes); },
+                          [this, id](const HttpTransferOutcome& outcome) { ended(id, outcome); },
+                          {},
+                          [this, id, begin = range->begin](std::int64_t offset) {
+                              handlers_.synced({begin, offset});
+                          }},
+                         this, rangeFields(*range, target_.file.validator));
     transfer->syncEvery(target_.syncInterval);
     // The person answered for the download's request; more questions for the
     // same file would only be in the way (see ended).
@@ -114,9 +114,8 @@ void RangeConnections::answered(int id, const HttpResponseHead& head) {
         refusedBy(id, head);
         return;
     }
-    const ContinuationVerdict verdict =
-        checkContinuation(continuationAnswerOf(head), connection.asked.begin, target_.file,
-                          connection.asked.end - 1);
+    const ContinuationVerdict verdict = checkContinuation(
+        continuationAnswerOf(head), connection.asked.begin, target_.file, connection.asked.end - 1);
     if (verdict == ContinuationVerdict::Continues && whyBodyIsPacked(head).isEmpty()) {
         connection.flowing = true;
         connection.transfer->writeBodyTo(target_.descriptor, connection.asked.begin);
@@ -124,11 +123,10 @@ void RangeConnections::answered(int id, const HttpResponseHead& head) {
     }
     // A whole file instead of the range is the same file only by the same
     // validator and length; anything else is no range to be used.
-    const bool otherFile =
-        verdict == ContinuationVerdict::FileChanged ||
-        (verdict == ContinuationVerdict::RangesIgnored &&
-         (validatorOf(head) != target_.file.validator ||
-          head.field("Content-Length").toLongLong() != target_.file.total));
+    const bool otherFile = verdict == ContinuationVerdict::FileChanged ||
+                           (verdict == ContinuationVerdict::RangesIgnored &&
+                            (validatorOf(head) != target_.file.validator ||
+                             head.field("Content-Length").toLongLong() != target_.file.total));
     drop(id);
     if (otherFile) {
         handlers_.fileChanged(

@@ -99,7 +99,7 @@ private:
     std::map<int, Connection> connections_;
     int nextId_ = 1;
     bool noMoreConnections_ = false; // ranges or credentials refused
-    double quietUntil_ = 0; // no new connection before, after one failed
+    double quietUntil_ = 0;          // no new connection before, after one failed
     std::optional<HttpTransferOutcome> lastFailure_;
     QElapsedTimer clock_;
     QTimer tick_;

@@ -67,11 +67,10 @@ bool writeAll(int fd, const char* data, std::size_t length) {
 }
 
 bool writeAllAt(int fd, const char* data, std::size_t length, std::int64_t offset) {
-    return writeAllWith(data, length,
-                        [fd, offset](const char* rest, std::size_t size, std::size_t done) {
-                            return ::pwrite(fd, rest, size,
-                                            static_cast<off_t>(offset) + static_cast<off_t>(done));
-                        });
+    return writeAllWith(
+        data, length, [fd, offset](const char* rest, std::size_t size, std::size_t done) {
+            return ::pwrite(fd, rest, size, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        });
 }
 
 bool replaceSmallFile(const QByteArray& target, const QByteArray& bytes, Durability durability) {
