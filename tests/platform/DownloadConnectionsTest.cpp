@@ -136,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Fetched again from the start, never spliced.
         ServerCase{"validator-changes-1", secondVersion, 2, kMostConnections,
                    kThrottledSize + 2 * kMiB},
-        ServerCase{"size-dropped-8388608", eightMiB, 1, kMostConnections, 4 * kMiB}),
+        ServerCase{"size-dropped-8388608", eightMiB, 1, kMostConnections, 4 * kMiB},
+        // The others go on; its range goes to the next connection.
+        ServerCase{"connection-drops", throttledFile, 2, kMostConnections, 2 * kMiB}),
     [](const auto& info) {
         QString name = QString::fromLatin1(info.param.videoId);
         return name.remove(u'-').toStdString();
