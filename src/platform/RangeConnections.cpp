@@ -11,6 +11,8 @@ constexpr std::chrono::milliseconds kTick(50);
 // A connection that failed is not replaced at once: a server that drops
 // every connection would otherwise be asked again and again.
 constexpr double kPauseAfterFailure = 1;
+// How long a connection's first bytes come faster or slower than the rest.
+constexpr double kWarmUp = 0.1;
 
 QList<QByteArray> rangeFields(ByteRange range, const std::string& validator) {
     return {"Range: bytes=" + QByteArray::number(range.begin) + '-' +
@@ -36,7 +38,7 @@ void RangeConnections::adopt(HttpTransfer* transfer, std::int64_t offset) {
     // Asked for what is there already: it ends at once, as done.
     transfer->stopAt(range && range->begin == offset ? range->end : offset);
     // It asked for all from offset on.
-    connections_[0] = {transfer, {offset, target_.file.total}, offset, true};
+    connections_[0] = {transfer, {offset, target_.file.total}, offset, true, {}};
     tick_.start(kTick);
 }
 
@@ -59,10 +61,12 @@ double RangeConnections::seconds() const {
 
 int RangeConnections::flowing() const {
     int count = 0;
-    // Bytes written, not just an answer: a span with a connection still
-    // waiting for its first bytes would understate what it adds.
+    // Bytes flowing for a while, not just an answer: a connection waiting for
+    // its first bytes understates what it adds, one filling the socket
+    // buffers on its first bytes overstates it.
+    const double now = seconds();
     for (const auto& [id, connection] : connections_)
-        count += connection.flowing && connection.next > connection.asked.begin ? 1 : 0;
+        count += connection.firstBytes && now - *connection.firstBytes >= kWarmUp ? 1 : 0;
     return count;
 }
 
@@ -96,7 +100,7 @@ bool RangeConnections::open() {
     // The person answered for the download's request; more questions for the
     // same file would only be in the way (see ended).
     transfer->neverAskForProxyCredentials();
-    connections_[id] = {transfer, *range, range->begin, false};
+    connections_[id] = {transfer, *range, range->begin, false, {}};
     moveStops(); // the range was perhaps split off another's
     return true;
 }
@@ -172,6 +176,8 @@ void RangeConnections::wrote(int id, std::int64_t bytes) {
     if (found == connections_.end() || bytes <= 0)
         return;
     Connection& connection = found->second;
+    if (!connection.firstBytes)
+        connection.firstBytes = seconds();
     const ByteRange written{connection.next, connection.next + bytes};
     connection.next = written.end;
     const std::int64_t before = plan_.held().heldBytes();

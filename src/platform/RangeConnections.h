@@ -74,8 +74,9 @@ private:
     struct Connection {
         HttpTransfer* transfer = nullptr; // owned, except connection 0's
         ByteRange asked;
-        std::int64_t next = 0; // where its next bytes land
-        bool flowing = false;  // its answer was taken
+        std::int64_t next = 0;            // where its next bytes land
+        bool flowing = false;             // its answer was taken
+        std::optional<double> firstBytes; // when its first bytes came
     };
 
     void tick();
