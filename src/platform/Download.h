@@ -116,15 +116,23 @@ struct DownloadOptions {
 // up to the bytes in the file (what a failed attempt wrote unreported is cut
 // off before the retry).
 //
+// Where the server serves ranges of a file it names by length and validator,
+// the rest of the file may come over several connections at once, each a
+// range written at its offset (RangeConnections.h); the data callbacks then
+// count each byte of the file once, whichever connection brought it, and the
+// retries begin only once no connection runs. A file too small to share goes
+// on one connection.
+//
 // With keepPartialDataFor() the bytes go instead to a named hidden file beside
 // the destination (PartialData.h) with a record of the file they belong to,
 // claimed (PartialDataClaim.h) for the download's whole life: a destination
 // that another download holds fails at once and is left alone. Whatever ends
 // the download, that data stays, synced with its record, and a later download
 // for the same key and destination continues it after the same checks as any
-// continuation; it is thrown away only on cancel(), when the server shows
-// that it is stale (another validator or length, a range that does not fit),
-// or when it cannot be read back.
+// continuation, fetching only what is missing when it has holes; it is
+// thrown away only on cancel(), when the server shows that it is stale
+// (another validator or length, a range that does not fit), or when it cannot
+// be read back.
 //
 // Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
 // to look at it later.
