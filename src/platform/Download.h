@@ -6,6 +6,7 @@
 #include "core/RetryPolicy.h"
 #include "platform/DownloadResponse.h"
 #include "platform/PartialDataClaim.h"
+#include "platform/SmallFiles.h"
 
 #include <QObject>
 #include <QString>
@@ -207,7 +208,9 @@ private:
     void startConnections(const ByteRanges& held);
     void connectionsFoundAnotherFile(const QString& reason);
     void discardConnections();
-    bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written) const;
+    bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written,
+                           Durability durability = Durability::Synced) const;
+    void recordWrittenRanges();
     void rangeSynced(ByteRange synced);
     bool keepRangedFile();
     bool recordStillHolds() const;
@@ -251,6 +254,7 @@ private:
     std::int64_t keptBytes_ = 0;              // kept by an earlier run, to be continued
     ByteRanges keptRanges_;                   // where those bytes are
     ByteRanges syncedRanges_;                 // on the disk, with connections
+    std::int64_t recordedBytes_ = 0;          // held when the record last said so
     std::int64_t syncedBytes_ = 0;            // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;

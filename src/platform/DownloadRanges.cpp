@@ -8,6 +8,12 @@
 // How a download fetches its file in ranges over several connections, and
 // keeps a record of a file with holes.
 namespace reelhound {
+namespace {
+
+// How much more the file holds before its record lists it.
+constexpr std::int64_t kWrittenRecordStep = 16 * 1024 * 1024;
+
+} // namespace
 
 // The download's transfer writes from `from` on. Where the file may come in
 // ranges it is the first of the connections; kept data with holes needs
@@ -33,6 +39,7 @@ void Download::fetchInRanges(std::int64_t from) {
 void Download::startConnections(const ByteRanges& held) {
     // Before any byte lands beyond a hole: a record that trusts the file's
     // length would take the hole for data.
+    recordedBytes_ = held.heldBytes();
     syncedRanges_ = ByteRanges(identity_.total);
     syncedRanges_.add({0, syncedBytes_});
     const bool keeping = file_->isPartial();
@@ -42,7 +49,10 @@ void Download::startConnections(const ByteRanges& held) {
         {currentURL_, identity_, file_->descriptor(), options_.mostConnections,
          keeping ? options_.keptDataSyncInterval : 0},
         held,
-        {[this](std::int64_t bytes) { bytesArrived(bytes); },
+        {[this](std::int64_t bytes) {
+             bytesArrived(bytes);
+             recordWrittenRanges();
+         },
          [this](const HttpTransferOutcome& outcome) { transferEnded(outcome); },
          [this](const QString& reason) { connectionsFoundAnotherFile(reason); },
          [this](ByteRange synced) { rangeSynced(synced); }},
@@ -86,10 +96,25 @@ bool Download::keepRangedFile() {
                                                   syncedRanges_, syncedRanges_));
 }
 
-bool Download::writeRangedRecord(const ByteRanges& synced, const ByteRanges& written) const {
-    return writePartialRecord(createdPath_,
-                              rangedPartialRecord(partialKey_.toStdString(), identity_,
-                                                  currentBootId(), synced, written));
+// Within this system run what was written is there, synced or not: the
+// record says so often, so that a process killed loses little. A power cut
+// may lose the record too, which then trusts less, never more.
+void Download::recordWrittenRanges() {
+    if (!running() || file_ == nullptr || !file_->isPartial() || connections_ == nullptr)
+        return;
+    const std::int64_t held = connections_->held().heldBytes();
+    if (held - recordedBytes_ < kWrittenRecordStep)
+        return;
+    recordedBytes_ = held;
+    writeRangedRecord(syncedRanges_, connections_->held(), Durability::MayBeLost);
+}
+
+bool Download::writeRangedRecord(const ByteRanges& synced, const ByteRanges& written,
+                                 Durability durability) const {
+    return writePartialRecord(
+        createdPath_,
+        rangedPartialRecord(partialKey_.toStdString(), identity_, currentBootId(), synced, written),
+        durability);
 }
 
 // Where kept data ends in its file: nothing beyond it is trusted.
