@@ -54,7 +54,7 @@ std::optional<ContentRange> parseContentRange(const std::string& field) {
 }
 
 ContinuationVerdict checkContinuation(const ContinuationAnswer& answer, std::int64_t from,
-                                      const FileIdentity& file) {
+                                      const FileIdentity& file, std::optional<std::int64_t> last) {
     if (answer.status == 200)
         return ContinuationVerdict::RangesIgnored;
     if (answer.status != 206)
@@ -66,7 +66,7 @@ ContinuationVerdict checkContinuation(const ContinuationAnswer& answer, std::int
         return ContinuationVerdict::RangeDoesNotFit;
     if (!range->total || *range->total != file.total)
         return ContinuationVerdict::FileChanged;
-    if (range->last != file.total - 1)
+    if (range->last != last.value_or(file.total - 1))
         return ContinuationVerdict::RangeDoesNotFit;
     return ContinuationVerdict::Continues;
 }

@@ -29,7 +29,7 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// A continuation's answer to "Range: bytes=from-".
+// A continuation's answer to "Range: bytes=from-" (or "from-last").
 struct ContinuationAnswer {
     int status = 0;
     std::string contentRange;
@@ -43,8 +43,10 @@ enum class ContinuationVerdict {
     RangeDoesNotFit, // a 206 that starts elsewhere or is no valid range, or a 416
 };
 
+// last: the last byte asked for, when not the file's.
 ContinuationVerdict checkContinuation(const ContinuationAnswer& answer, std::int64_t from,
-                                      const FileIdentity& file);
+                                      const FileIdentity& file,
+                                      std::optional<std::int64_t> last = std::nullopt);
 
 // For the log: why the download starts over from byte 0.
 std::string describeContinuationVerdict(ContinuationVerdict verdict);

@@ -10,12 +10,8 @@ std::optional<ByteRange> RangePlan::nextRange(int connection) {
     ended(connection);
     // Bytes nobody fetches come first, in file order, so that a continuation
     // on one connection reads the file from its start.
-    ByteRanges taken = held_;
-    for (const auto& [other, range] : ahead_)
-        taken.add(range);
-    const std::vector<ByteRange> open = taken.missing();
-    if (!open.empty())
-        return ahead_[connection] = open.front();
+    if (const std::vector<ByteRange> bytes = open(); !bytes.empty())
+        return ahead_[connection] = bytes.front();
 
     auto largest = std::max_element(ahead_.begin(), ahead_.end(), [](const auto& a, const auto& b) {
         return a.second.size() < b.second.size();
@@ -41,6 +37,24 @@ bool RangePlan::wrote(int connection, ByteRange bytes) {
         return false;
     ahead_.erase(found);
     return true;
+}
+
+std::vector<ByteRange> RangePlan::open() const {
+    ByteRanges taken = held_;
+    for (const auto& [other, range] : ahead_)
+        taken.add(range);
+    return taken.missing();
+}
+
+std::optional<ByteRange> RangePlan::extend(int connection, std::int64_t upTo) {
+    const auto found = ahead_.find(connection);
+    if (found == ahead_.end())
+        return std::nullopt;
+    ByteRange& range = found->second;
+    for (const ByteRange& bytes : open())
+        if (bytes.begin == range.end)
+            range.end = std::max(range.end, std::min(bytes.end, upTo));
+    return range;
 }
 
 void RangePlan::ended(int connection) {

@@ -36,6 +36,11 @@ public:
     // open for the others.
     void ended(int connection);
 
+    // Connection's range grows over the bytes nobody has right after it, up
+    // to upTo (what it asked the server for): a range given back by one that
+    // was refused goes on where it came from. Returns its range.
+    std::optional<ByteRange> extend(int connection, std::int64_t upTo);
+
     // What connection has yet to fetch of its range, if it has one.
     std::optional<ByteRange> rangeOf(int connection) const;
     int connectionsWorking() const { return static_cast<int>(ahead_.size()); }
@@ -43,6 +48,9 @@ public:
     bool whole() const { return held_.whole(); }
 
 private:
+    // The bytes no connection has and the file does not hold.
+    std::vector<ByteRange> open() const;
+
     ByteRanges held_;
     std::map<int, ByteRange> ahead_; // per connection, what it has yet to fetch
 };

@@ -3,6 +3,7 @@
 #include "platform/DownloadFile.h"
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
+#include "platform/RangeConnections.h"
 
 #include <QCoreApplication>
 #include <QNetworkInformation>
@@ -144,6 +145,13 @@ void Download::sendRequest(const QUrl& url) {
 }
 
 void Download::bodyWritten(std::int64_t bytes) {
+    if (connections_ != nullptr)
+        connections_->firstWrote(bytes); // counted as the file's bytes there
+    else
+        bytesArrived(bytes);
+}
+
+void Download::bytesArrived(std::int64_t bytes) {
     stallTimer_.start(options_.stallTimeout);
     if (bytes > 0)
         retries_ = 0; // the retries count failures in a row
@@ -173,8 +181,15 @@ void Download::retryOrFail(const QString& failure, const QString& reason,
         fail(failure);
         return;
     }
+    // Ranges hold what they hold, wherever it is; nothing held, and the file
+    // starts afresh on one connection.
+    if (connections_ != nullptr) {
+        connections_->abortAll();
+        if (fileBytes_ == 0)
+            discardConnections();
+    }
     // Bytes the thread wrote but never reported are not counted: they go.
-    if (file_ != nullptr && !file_->truncate(fileBytes_)) {
+    if (connections_ == nullptr && file_ != nullptr && !file_->truncate(fileBytes_)) {
         fail(tr("The file %1 could not be written: %2").arg(createdPath_, file_->errorString()));
         return;
     }
@@ -196,6 +211,8 @@ void Download::retry() {
             if (!startFileOver(QStringLiteral("the server named no length or validator to "
                                               "continue by")))
                 return;
+        } else if (connections_ != nullptr) {
+            setRangeFrom(connections_->held().missing().front().begin);
         } else {
             setRangeFrom(fileBytes_);
         }
@@ -224,8 +241,12 @@ bool Download::end(State state, bool keepData) {
     state_ = state;
     stallTimer_.stop();
     retryTimer_.stop();
-    discardTransfer(); // before the file: its thread writes there
-    const bool kept = keepData && keepFile();
+    // Before the file: their threads write there.
+    if (connections_ != nullptr)
+        connections_->abortAll();
+    discardTransfer();
+    const bool kept = keepData && keepFile(); // with the ranges held
+    discardConnections();
     if (!kept) {
         discardFile();
         if (claim_ != nullptr)

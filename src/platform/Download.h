@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/ByteRanges.h"
+#include "core/ConnectionCount.h"
 #include "core/ContentRange.h"
 #include "core/RetryPolicy.h"
 #include "platform/DownloadResponse.h"
 #include "platform/PartialDataClaim.h"
+#include "platform/SmallFiles.h"
 
 #include <QObject>
 #include <QString>
@@ -19,6 +22,7 @@ namespace reelhound {
 class Download;
 class DownloadFile;
 class HttpTransfer;
+class RangeConnections;
 struct HttpResponseHead;
 struct HttpTransferOutcome;
 
@@ -81,6 +85,10 @@ struct DownloadOptions {
     // Kept data is synced, and its record brought up to date, each time this
     // much more has arrived: after a power cut no more is fetched again.
     std::int64_t keptDataSyncInterval = 64 * 1024 * 1024;
+    // Where the server serves ranges of a file it names by length and
+    // validator, the file is fetched over as many connections as raise the
+    // rate, up to this many (RangeConnections.h).
+    int mostConnections = kMostConnections;
 };
 
 // One file fetched over HTTP(S) into a destination path.
@@ -109,15 +117,23 @@ struct DownloadOptions {
 // up to the bytes in the file (what a failed attempt wrote unreported is cut
 // off before the retry).
 //
+// Where the server serves ranges of a file it names by length and validator,
+// the rest of the file may come over several connections at once, each a
+// range written at its offset (RangeConnections.h); the data callbacks then
+// count each byte of the file once, whichever connection brought it, and the
+// retries begin only once no connection runs. A file too small to share goes
+// on one connection.
+//
 // With keepPartialDataFor() the bytes go instead to a named hidden file beside
 // the destination (PartialData.h) with a record of the file they belong to,
 // claimed (PartialDataClaim.h) for the download's whole life: a destination
 // that another download holds fails at once and is left alone. Whatever ends
 // the download, that data stays, synced with its record, and a later download
 // for the same key and destination continues it after the same checks as any
-// continuation; it is thrown away only on cancel(), when the server shows
-// that it is stale (another validator or length, a range that does not fit),
-// or when it cannot be read back.
+// continuation, fetching only what is missing when it has holes; it is
+// thrown away only on cancel(), when the server shows that it is stale
+// (another validator or length, a range that does not fit), or when it cannot
+// be read back.
 //
 // Nobody owns a Download: it deletes itself once it has ended. Hold a QPointer
 // to look at it later.
@@ -184,7 +200,20 @@ private:
     bool prepareDestination(const DownloadResponse& response, std::int64_t keptBytes = 0);
     void setRangeFrom(std::int64_t from);
     void bodyWritten(std::int64_t bytes);
+    void bytesArrived(std::int64_t bytes);
     void transferFinished(const HttpTransferOutcome& outcome);
+    void transferEnded(const HttpTransferOutcome& outcome);
+    // Connections (RangeConnections.h), when the file is fetched in ranges.
+    void fetchInRanges(std::int64_t from);
+    void startConnections(const ByteRanges& held);
+    void connectionsFoundAnotherFile(const QString& reason);
+    void discardConnections();
+    bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written,
+                           Durability durability = Durability::Synced) const;
+    void recordWrittenRanges();
+    void rangeSynced(ByteRange synced);
+    bool keepRangedFile();
+    bool recordStillHolds() const;
     void stalled();
     // Ends the download, keeping what arrived unless keepData is false.
     void fail(const QString& description, const QUrl& failingURL, bool keepData = true);
@@ -197,6 +226,7 @@ private:
     bool end(State state, bool keepData = false);
     void discardTransfer();
     void discardFile();
+    std::int64_t keptFileEnd() const;
     bool keepFile();
     bool running() const { return state_ == State::Running; }
 
@@ -210,17 +240,21 @@ private:
     bool allowOverwrite_ = true;
     QString createdPath_;
 
-    HttpTransfer* transfer_ = nullptr; // a child; its thread moves the bytes
+    HttpTransfer* transfer_ = nullptr;        // a child; its thread moves the bytes
+    RangeConnections* connections_ = nullptr; // a child, while fetching in ranges
     int redirectCount_ = 0;
     int retries_ = 0;
     QList<QByteArray> rangeFields_; // sent with every hop of a continuation
-    std::int64_t askedFrom_ = 0;    // where the asked range starts; 0: the whole file
+    std::int64_t askedFrom_ = 0;    // where the asked range starts (with rangeFields_)
     std::int64_t fileBytes_ = 0;    // in the file, as reported to the delegate
     FileIdentity identity_;         // from the answer that began the file
 
     QString partialKey_;
     std::unique_ptr<PartialDataClaim> claim_; // while the data is ours to use
     std::int64_t keptBytes_ = 0;              // kept by an earlier run, to be continued
+    ByteRanges keptRanges_;                   // where those bytes are
+    ByteRanges syncedRanges_;                 // on the disk, with connections
+    std::int64_t recordedBytes_ = 0;          // held when the record last said so
     std::int64_t syncedBytes_ = 0;            // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;

@@ -5,6 +5,7 @@
 #include "platform/HttpTransfer.h"
 #include "platform/NetworkAccess.h"
 #include "platform/PartialData.h"
+#include "platform/RangeConnections.h"
 #include "platform/ResponseEntity.h"
 
 #include <QFileInfo>
@@ -36,12 +37,6 @@ bool isTransientNetworkError(QNetworkReply::NetworkError error) {
     }
 }
 
-// The field a continuation's If-Range names: the ETag, or else Last-Modified.
-std::string validatorOf(const HttpResponseHead& head) {
-    const QByteArray tag = head.field("ETag");
-    return (tag.isEmpty() ? head.field("Last-Modified") : tag).toStdString();
-}
-
 } // namespace
 
 void Download::responseArrived(const HttpResponseHead& head) {
@@ -52,7 +47,8 @@ void Download::responseArrived(const HttpResponseHead& head) {
     const DownloadResponse response = responseOf(head);
     // The delegate hears of the answers that begin the file, not of those
     // that continue it: its count goes on.
-    const bool continuing = askedFrom_ > 0;
+    // A hole at the start of a file with holes is asked for as a range too.
+    const bool continuing = !rangeFields_.isEmpty();
     if (!continuing) {
         delegate_->downloadDidReceiveResponse(*this, response);
         if (!running())
@@ -102,6 +98,7 @@ void Download::takeWholeFile(const HttpResponseHead& head, const DownloadRespons
         return;
     recordPartialData();
     writeBody(0);
+    fetchInRanges(0);
 }
 
 void Download::writeBody(std::int64_t offset) {
@@ -111,9 +108,8 @@ void Download::writeBody(std::int64_t offset) {
 }
 
 void Download::continueOrStartOver(const HttpResponseHead& head) {
-    const ContinuationVerdict verdict = checkContinuation(
-        {head.status, head.field("Content-Range").toStdString(), validatorOf(head)}, askedFrom_,
-        identity_);
+    const ContinuationVerdict verdict =
+        checkContinuation(continuationAnswerOf(head), askedFrom_, identity_);
     if (verdict == ContinuationVerdict::Continues) {
         if (const QString refusal = whyBodyIsPacked(head); !refusal.isEmpty()) {
             fail(refusal);
@@ -122,6 +118,7 @@ void Download::continueOrStartOver(const HttpResponseHead& head) {
         if (file_ == nullptr && !adoptKeptData(head))
             return;
         writeBody(askedFrom_);
+        fetchInRanges(askedFrom_);
         return;
     }
     if (!startFileOver(QString::fromStdString(describeContinuationVerdict(verdict))))
@@ -140,6 +137,8 @@ bool Download::startFileOver(const QString& reason) {
     delegate_->downloadWillStartOver(*this, reason);
     if (!running())
         return false;
+    discardConnections();
+    keptRanges_ = ByteRanges();
     askedFrom_ = 0;
     rangeFields_.clear();
     redirectCount_ = 0;
@@ -194,7 +193,7 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
     file_ = std::make_unique<DownloadFile>();
     bool opened = false;
     if (claim_ != nullptr && keptBytes > 0)
-        opened = file_->continuePartial(*claim_, keptBytes);
+        opened = file_->continuePartial(*claim_, keptFileEnd());
     else if (claim_ != nullptr)
         opened = file_->openPartial(*claim_);
     if (!opened && !file_->isPartial() && keptBytes == 0)
@@ -217,6 +216,18 @@ bool Download::prepareDestination(const DownloadResponse& response, std::int64_t
 }
 
 void Download::transferFinished(const HttpTransferOutcome& outcome) {
+    if (!running())
+        return;
+    if (connections_ != nullptr) {
+        discardTransfer(); // its thread has ended
+        connections_->firstEnded(outcome);
+        return;
+    }
+    transferEnded(outcome);
+}
+
+// The file's one transfer, or the last of its connections, has ended.
+void Download::transferEnded(const HttpTransferOutcome& outcome) {
     if (!running())
         return;
     switch (outcome.kind) {

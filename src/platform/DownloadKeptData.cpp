@@ -3,6 +3,7 @@
 #include "platform/DownloadFile.h"
 #include "platform/PartialData.h"
 #include "platform/PartialDataClaim.h"
+#include "platform/RangeConnections.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -32,18 +33,20 @@ bool Download::lookForKeptData() {
         claim_ = std::move(found.claim);
     }
     const std::optional<PartialRecord> record = claim_->record();
-    std::int64_t bytes = 0;
+    ByteRanges ranges;
     if (record && record->key == partialKey_.toStdString())
-        bytes = continuablePartialBytes(*record, claim_->size(), currentBootId());
-    if (bytes <= 0) {
+        ranges = continuableRanges(*record, claim_->size(), currentBootId());
+    if (ranges.heldBytes() <= 0) {
         claim_->clear();
         return true;
     }
-    keptBytes_ = bytes;
+    keptBytes_ = ranges.heldBytes();
+    keptRanges_ = ranges;
     identity_ = record->file;
-    setRangeFrom(bytes);
+    // The first hole first; the others follow (fetchInRanges).
+    setRangeFrom(ranges.missing().front().begin);
     // Asked before the request: the server need not send what cannot be kept.
-    return roomForTheRest(identity_.total, bytes);
+    return roomForTheRest(identity_.total, keptBytes_);
 }
 
 // Whether the destination's disk can take the rest of a file of fileBytes;
@@ -66,10 +69,23 @@ bool Download::roomForTheRest(std::int64_t fileBytes, std::int64_t keptBytes) {
 // The kept file is on the disk up to offset: a restart after a power cut
 // may trust that much.
 void Download::partialDataSynced(std::int64_t offset) {
-    if (!running() || file_ == nullptr || !file_->isPartial() || offset <= syncedBytes_)
+    if (!running() || file_ == nullptr || !file_->isPartial())
+        return;
+    if (connections_ != nullptr) {
+        rangeSynced({askedFrom_, offset}); // this transfer's bytes
+        return;
+    }
+    if (offset <= syncedBytes_)
         return;
     syncedBytes_ = offset;
     writeKeptDataRecord(syncedBytes_);
+}
+
+// A full disk may refuse even the record: the one written at the start
+// trusts no more than was written in this system run.
+bool Download::recordStillHolds() const {
+    const std::optional<PartialRecord> record = claim_->record();
+    return record && record->key == partialKey_.toStdString() && record->file == identity_;
 }
 
 bool Download::writeKeptDataRecord(std::int64_t syncedBytes) const {
@@ -101,8 +117,8 @@ bool Download::adoptKeptData(const HttpResponseHead& head) {
     delegate_->downloadWillContinueKeptData(*this, kept);
     if (!running())
         return false;
-    syncedBytes_ = kept;
-    bodyWritten(kept);
+    syncedBytes_ = keptRanges_.leadingBytes();
+    bytesArrived(kept);
     return running();
 }
 
@@ -118,18 +134,17 @@ bool Download::keepFile() {
     struct stat data {};
     if (::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0)
         return false;
-    if (!file_->sync()) {
+    if (connections_ != nullptr) {
+        if (!keepRangedFile())
+            return false;
+    } else if (!file_->sync()) {
         // What did not reach the disk may be lost: only what was synced before counts.
         if (syncedBytes_ <= 0 || !file_->truncate(syncedBytes_) ||
             !writePartialRecord(createdPath_,
                                 {partialKey_.toStdString(), identity_, {}, syncedBytes_}))
             return false;
-    } else if (!writeKeptDataRecord(data.st_size)) {
-        // A full disk may refuse even the record: the one written at the start
-        // trusts all that was written in this system run.
-        const std::optional<PartialRecord> record = claim_->record();
-        if (!record || record->key != partialKey_.toStdString() || record->file != identity_)
-            return false;
+    } else if (!writeKeptDataRecord(data.st_size) && !recordStillHolds()) {
+        return false;
     }
     file_->keep();
     file_.reset();

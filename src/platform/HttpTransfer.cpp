@@ -5,6 +5,7 @@
 
 #include <QNetworkProxy>
 
+#include <algorithm>
 #include <curl/curl.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -187,7 +188,7 @@ HttpTransferOutcome HttpTransfer::outcomeOf(int curlResult) const {
     } else if (writeError_ != 0) {
         outcome.kind = HttpTransferOutcome::Kind::WriteFailed;
         outcome.detail = describeFileError(writeError_);
-    } else if (result != CURLE_OK) {
+    } else if (result != CURLE_OK && !reachedStop_) {
         outcome.kind = HttpTransferOutcome::Kind::NetworkFailed;
         outcome.networkError = networkErrorOf(result, throughProxy_);
         outcome.detail = QString::fromUtf8(errorBuffer_.data());
@@ -206,7 +207,7 @@ void HttpTransfer::finishOnMainThread(const HttpTransferOutcome& outcome) {
         return;
     if (thread_.joinable())
         thread_.join(); // it has nothing left to do
-    if (outcome.networkError == QNetworkReply::ProxyAuthenticationRequiredError) {
+    if (outcome.networkError == QNetworkReply::ProxyAuthenticationRequiredError && askPerson_) {
         askForProxyCredential(outcome);
         return;
     }
@@ -241,7 +242,12 @@ void HttpTransfer::deliverProgress() {
 
 bool HttpTransfer::writeBody(const char* data, std::size_t length) {
     const int descriptor = bodyDescriptor_;
-    if (!writeAll(descriptor, data, length)) {
+    const std::int64_t room = std::max<std::int64_t>(stopAt_ - written_, 0);
+    if (static_cast<std::int64_t>(length) >= room) {
+        reachedStop_ = true;
+        length = static_cast<std::size_t>(room);
+    }
+    if (!writeAllAt(descriptor, data, length, written_)) {
         writeError_ = errno;
         return false;
     }
@@ -316,7 +322,8 @@ std::size_t HttpTransfer::receiveBody(char* data, std::size_t size, std::size_t 
     if (!transfer.writeBody(data, length))
         return 0;
     transfer.reportProgress();
-    return length;
+    // Ends the transfer; outcomeOf knows it for no failure.
+    return transfer.reachedStop_ ? 0 : length;
 }
 
 bool HttpTransfer::proxyWantsCredentials(int curlResult) const {

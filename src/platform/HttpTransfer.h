@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -83,15 +84,22 @@ public:
     HttpTransfer(const HttpTransfer&) = delete;
     HttpTransfer& operator=(const HttpTransfer&) = delete;
 
-    // The body goes to this descriptor, at its current position, which is
-    // `offset` bytes into the file; it stays open until the transfer has
-    // finished or been aborted. Called once, after the head.
+    // The body goes to this descriptor, `offset` bytes into the file (its
+    // position is left alone, so transfers may share it); it stays open until
+    // the transfer has finished or been aborted. Called once, after the head.
     // Data already in the file before `offset` has its write-back started at
     // once, so that the sync at the end does not wait for it alone.
     void writeBodyTo(int descriptor, std::int64_t offset = 0);
     // The thread syncs the file each time this many more bytes are written
     // (0, the default: only at the end). Set before writeBodyTo.
     void syncEvery(std::int64_t bytes) { syncInterval_ = bytes; }
+    // Nothing at or beyond this offset of the file is written, and reaching
+    // it completes the transfer (synced, as at the body's end). Safe to call
+    // at any time, to move the end nearer while the body arrives.
+    void stopAt(std::int64_t offset) { stopAt_ = offset; }
+    // A proxy that wants credentials ends the transfer as refused rather than
+    // asking the person: for requests that are only worth it without a question.
+    void neverAskForProxyCredentials() { askPerson_ = false; }
     // Stops the transfer and waits for its thread; nothing is reported after.
     void abort();
 
@@ -122,6 +130,7 @@ private:
     QNetworkProxy proxy_;
     ProxyCredential offeredProxyCredential_;
     bool aborted_ = false; // main thread only
+    bool askPerson_ = true;
 
     // Shared between the two threads.
     std::atomic<bool> stopping_{false};
@@ -129,6 +138,7 @@ private:
     std::atomic<std::int64_t> unreported_{0};
     std::atomic<bool> reportQueued_{false};
     std::atomic<std::int64_t> syncedTo_{-1};
+    std::atomic<std::int64_t> stopAt_{std::numeric_limits<std::int64_t>::max()};
     std::int64_t syncInterval_ = 0;
     std::int64_t syncedReported_ = -1; // main thread only
 
@@ -138,6 +148,7 @@ private:
     bool paused_ = false;
     bool proxyRefused_ = false; // the proxy asked for credentials, or refused ours
     int writeError_ = 0;
+    bool reachedStop_ = false; // ended by stopAt, which is no failure
     std::int64_t written_ = 0;
     std::int64_t writtenBack_ = 0;
     std::int64_t syncedMark_ = 0;

@@ -84,9 +84,10 @@ std::optional<PartialRecord> readPartialRecord(const QString& destination) {
     return parsePartialRecord(std::string_view(text->constData(), text->size()));
 }
 
-bool writePartialRecord(const QString& destination, const PartialRecord& record) {
+bool writePartialRecord(const QString& destination, const PartialRecord& record,
+                        Durability durability) {
     return replaceSmallFile(encoded(partialRecordPath(destination)),
-                            QByteArray::fromStdString(formatPartialRecord(record)));
+                            QByteArray::fromStdString(formatPartialRecord(record)), durability);
 }
 
 void removePartialRecord(const QString& destination) {

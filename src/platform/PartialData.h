@@ -3,6 +3,7 @@
 #include "core/PartialRecord.h"
 #include "platform/FileDescriptor.h"
 #include "platform/PathIndex.h"
+#include "platform/SmallFiles.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,7 +34,8 @@ FileDescriptor openOwnedRegularFile(const QString& path);
 // The record kept for destination, if it is one.
 std::optional<PartialRecord> readPartialRecord(const QString& destination);
 // Replaces the record by rename, synced, so it is either old or new.
-bool writePartialRecord(const QString& destination, const PartialRecord& record);
+bool writePartialRecord(const QString& destination, const PartialRecord& record,
+                        Durability durability = Durability::Synced);
 // Removes the record. A link found in its place is removed itself; nothing
 // it names is touched. Only the holder of the data's claim
 // (PartialDataClaim.h) may call it.

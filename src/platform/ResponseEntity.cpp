@@ -26,4 +26,13 @@ QString whyBodyIsPacked(const HttpResponseHead& head) {
     return {};
 }
 
+std::string validatorOf(const HttpResponseHead& head) {
+    const QByteArray tag = head.field("ETag");
+    return (tag.isEmpty() ? head.field("Last-Modified") : tag).toStdString();
+}
+
+ContinuationAnswer continuationAnswerOf(const HttpResponseHead& head) {
+    return {head.status, head.field("Content-Range").toStdString(), validatorOf(head)};
+}
+
 } // namespace reelhound

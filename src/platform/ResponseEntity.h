@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/ContentRange.h"
+
 #include <QString>
+
+#include <string>
 
 namespace reelhound {
 
@@ -13,5 +17,10 @@ struct HttpResponseHead;
 QString whyBodyIsNotTheWholeFile(const HttpResponseHead& head);
 // The content-coding part of that, which also holds for a continuation.
 QString whyBodyIsPacked(const HttpResponseHead& head);
+
+// The field an If-Range names: the ETag, or else Last-Modified.
+std::string validatorOf(const HttpResponseHead& head);
+// What an answer to a range request says, to be checked against the file.
+ContinuationAnswer continuationAnswerOf(const HttpResponseHead& head);
 
 } // namespace reelhound

@@ -37,9 +37,15 @@ std::optional<QByteArray> readSmallFile(int fd, qsizetype limit) {
     return bytes;
 }
 
-bool writeAll(int fd, const char* data, std::size_t length) {
-    while (length > 0) {
-        const ssize_t count = ::write(fd, data, length);
+namespace {
+
+// Goes on after interruptions and short writes; writeOnce(data, length, done)
+// is one write(2) of what is left after the first `done` bytes.
+template <typename WriteOnce>
+bool writeAllWith(const char* data, std::size_t length, WriteOnce writeOnce) {
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t count = writeOnce(data + done, length - done, done);
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0) {
@@ -47,10 +53,24 @@ bool writeAll(int fd, const char* data, std::size_t length) {
                 errno = EIO; // nothing taken, and no reason given
             return false;
         }
-        data += count;
-        length -= static_cast<std::size_t>(count);
+        done += static_cast<std::size_t>(count);
     }
     return true;
+}
+
+} // namespace
+
+bool writeAll(int fd, const char* data, std::size_t length) {
+    return writeAllWith(data, length, [fd](const char* rest, std::size_t size, std::size_t) {
+        return ::write(fd, rest, size);
+    });
+}
+
+bool writeAllAt(int fd, const char* data, std::size_t length, std::int64_t offset) {
+    return writeAllWith(
+        data, length, [fd, offset](const char* rest, std::size_t size, std::size_t done) {
+            return ::pwrite(fd, rest, size, static_cast<off_t>(offset) + static_cast<off_t>(done));
+        });
 }
 
 bool replaceSmallFile(const QByteArray& target, const QByteArray& bytes, Durability durability) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 // Reading and writing the application's own small files: records, indexes.
@@ -15,6 +16,9 @@ std::optional<QByteArray> readSmallFile(int fd, qsizetype limit);
 std::optional<QByteArray> readFileHead(int fd, qsizetype limit);
 // Writes all of bytes, going on after interruptions; errno says why on false.
 bool writeAll(int fd, const char* data, std::size_t length);
+// The same at offset, leaving the descriptor's position alone, so that
+// several writers can share one descriptor.
+bool writeAllAt(int fd, const char* data, std::size_t length, std::int64_t offset);
 inline bool writeAll(int fd, const QByteArray& bytes) {
     return writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

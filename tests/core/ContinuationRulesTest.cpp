@@ -45,6 +45,11 @@ TEST(ContinuationTest, onlyTheExactRestOfTheSameFileContinues) {
         EXPECT_EQ(checkContinuation(row.answer, 400, file), row.verdict);
         EXPECT_FALSE(describeContinuationVerdict(row.verdict).empty());
     }
+    // A range with an end must end there, not at the file's end.
+    EXPECT_EQ(checkContinuation({206, "bytes 400-499/1000", "\"v1\""}, 400, file, 499),
+              ContinuationVerdict::Continues);
+    EXPECT_EQ(checkContinuation({206, "bytes 400-999/1000", "\"v1\""}, 400, file, 499),
+              ContinuationVerdict::RangeDoesNotFit);
 }
 
 TEST(RetryPolicyTest, pausesGrowAndHonourRetryAfterUpToAMinute) {

@@ -11,10 +11,10 @@ using Ranges = std::vector<ByteRange>;
 
 // A step of a download's connections, and what the plan answers.
 struct Step {
-    enum { Next, Wrote, Ended } what;
+    enum { Next, Wrote, Ended, Extend } what;
     int connection;
-    ByteRange bytes = {};                   // written (Wrote)
-    std::optional<ByteRange> expected = {}; // the range handed out (Next)
+    ByteRange bytes = {};                   // written (Wrote); up to bytes.end (Extend)
+    std::optional<ByteRange> expected = {}; // the range handed out (Next, Extend)
     bool done = false;                      // the range is finished (Wrote)
 };
 
@@ -57,6 +57,15 @@ TEST(RangePlanTest, handsOutRangesAndSplitsTheLargestWhenOneRunsOut) {
           {Step::Wrote, 1, {2 * M, 3 * M}},
           {Step::Ended, 1},
           {Step::Next, 2, {}, ByteRange{3 * M, 4 * M}}}},
+        {"a range given back goes to the one it was split from, as far as it asked",
+         8 * M,
+         {},
+         {{Step::Next, 0, {}, ByteRange{0, 8 * M}},
+          {Step::Next, 1, {}, ByteRange{4 * M, 8 * M}},
+          {Step::Next, 2, {}, ByteRange{2 * M, 4 * M}},
+          {Step::Ended, 2},
+          {Step::Extend, 0, {0, 3 * M}, ByteRange{0, 3 * M}},
+          {Step::Extend, 0, {0, 8 * M}, ByteRange{0, 4 * M}}}},
         {"a range under twice the smallest split is not shared",
          2 * M - 1,
          {},
@@ -78,6 +87,9 @@ TEST(RangePlanTest, handsOutRangesAndSplitsTheLargestWhenOneRunsOut) {
                 break;
             case Step::Ended:
                 plan.ended(step.connection);
+                break;
+            case Step::Extend:
+                EXPECT_EQ(plan.extend(step.connection, step.bytes.end), step.expected);
                 break;
             }
         }

@@ -40,6 +40,8 @@ constexpr int kBusyRetryAfterSeconds = 3;
 // gets of it a second, and the Retry-After of a connection too many.
 constexpr qint64 kRangedSize = 4 * 1024 * 1024;
 constexpr qint64 kRangedBytesPerSecond = 1024 * 1024;
+// Where one connection of several drops: the next such point of the file.
+constexpr qint64 kDropStep = 256 * 1024;
 constexpr int kConnectionLimitRetryAfterSeconds = 1;
 // How the ordinary video is sent in the modes that only change its pace.
 constexpr std::pair<FaultMode, Delivery> kDeliveries[] = {
@@ -304,7 +306,8 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
         return response;
     }
     if (fault.mode == FaultMode::Throttled || fault.mode == FaultMode::ConnectionLimit ||
-        fault.mode == FaultMode::ValidatorChanges || fault.mode == FaultMode::NoValidator) {
+        fault.mode == FaultMode::ValidatorChanges || fault.mode == FaultMode::NoValidator ||
+        fault.mode == FaultMode::ConnectionDrops) {
         const int version =
             fault.mode == FaultMode::ValidatorChanges && requestNumber > fault.number ? 2 : 1;
         response.body = std::make_unique<PatternBody>(kRangedSize, version - 1);
@@ -312,6 +315,11 @@ Response video(const QString& videoId, const QUrl& url, StubSite& site) {
             response.validator = "\"v" + QByteArray::number(version) + '"';
         response.bytesPerSecond =
             fault.mode == FaultMode::Throttled ? fault.number : kRangedBytesPerSecond;
+        if (fault.mode == FaultMode::ConnectionDrops && requestNumber == 2) {
+            response.delivery = Delivery::DropAfter;
+            for (qint64 point = kDropStep; point < kRangedSize; point += kDropStep)
+                response.stopPoints.push_back(point);
+        }
         return response;
     }
     if (fault.mode == FaultMode::Partial) {

@@ -46,6 +46,7 @@ enum class FaultMode {
     ConnectionLimit,
     ValidatorChanges,
     NoValidator,
+    ConnectionDrops,
 };
 
 struct FaultModeEntry {
@@ -95,6 +96,7 @@ inline constexpr FaultModeEntry kFaultModes[] = {
     {FaultMode::ConnectionLimit, "connections-N", "connections-2", "the file of `throttled-N` at 1 MiB a second a connection, at most N connections for the video at once; one more is answered 503 Service Unavailable with `Retry-After: 1`"},
     {FaultMode::ValidatorChanges, "validator-changes-N", "validator-changes-3", "the file of `throttled-N` at 1 MiB a second a connection until the N-th request for it; later requests get version 2 (`ETag: \"v2\"`, the pattern from byte 1 on), and a range whose `If-Range` names `\"v1\"` the whole new file (200)"},
     {FaultMode::NoValidator, "no-validator", "no-validator", "the file of `throttled-N` at 1 MiB a second a connection, with ranges but neither `ETag` nor `Last-Modified`"},
+    {FaultMode::ConnectionDrops, "connection-drops", "connection-drops", "the file of `throttled-N` at 1 MiB a second a connection; the second request for it closes at the next 256 KiB of the file, as one connection of several dropping"},
 };
 // clang-format on
 
