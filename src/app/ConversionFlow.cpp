@@ -54,7 +54,7 @@ void ConversionFlow::start(const ConversionSettings& settings) {
     // The earlier run has ended (no conversion runs), so it can go now.
     auto converter = std::make_unique<ConverterProcess>();
     auto staging = std::make_unique<StagedOutput>();
-    if (!stage(settings, *staging, arguments, *converter))
+    if (!stage(output, *staging, arguments, *converter))
         return;
     staging_ = std::move(staging);
     outputPath_ = output;
@@ -83,9 +83,8 @@ void ConversionFlow::start(const ConversionSettings& settings) {
 
 // The converter writes into a private folder beside the output; the file takes
 // the output's name only once the run is known to have made it whole.
-bool ConversionFlow::stage(const ConversionSettings& settings, StagedOutput& staged,
+bool ConversionFlow::stage(const std::optional<std::string>& output, StagedOutput& staged,
                            QStringList& arguments, ConverterProcess& converter) {
-    const auto output = converterOutputPath(settings.sourcePath, settings.formatTag);
     if (!output)
         return true; // the converter is given no output file
     const QString folder = QFileInfo(toQt(*output)).absolutePath();

@@ -55,8 +55,8 @@ signals:
 
 private:
     PathIndex folderIndex() const;
-    bool stage(const ConversionSettings& settings, StagedOutput& staged, QStringList& arguments,
-               ConverterProcess& converter);
+    bool stage(const std::optional<std::string>& output, StagedOutput& staged,
+               QStringList& arguments, ConverterProcess& converter);
     void runEnded();
     void showOutcome(const ConverterProcess& run, const QString& failure);
     QString settle(const ConverterProcess& run, StagedOutput& staged);
