@@ -1,6 +1,7 @@
 #include "core/ConnectionCount.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace reelhound {
 
@@ -15,21 +16,44 @@ void ConnectionCount::sample(double seconds, std::int64_t totalBytes, int runnin
     if (elapsed < kSpanSeconds)
         return;
     const double rate = static_cast<double>(totalBytes - spanStart_->second) / elapsed;
+    const Step step = stepFrom(rate, elapsed >= kSureSpans * kSpanSeconds);
+    if (step == Step::Unsure)
+        return; // the span goes on
     spanStart_ = {seconds, totalBytes};
-    if (rateBefore_ && rate < *rateBefore_ * kNoticeableGain) {
-        // The last step gained nothing: the server, not the connection, is
-        // the limit, and the extra connections only cost.
-        wanted_ = before_;
-        growing_ = false;
-        return;
+    growing_ = step == Step::Grow;
+}
+
+ConnectionCount::Step ConnectionCount::stepFrom(double rate, bool sure) {
+    bool proportional = false;
+    if (!rateBefore_) {
+        if (rate >= kFastConnection)
+            return sure ? Step::Stop : Step::Unsure;
+    } else {
+        // What each connection got before; a step that gives each added one
+        // about as much shows connections held back one by one.
+        const double perConnection = *rateBefore_ / before_;
+        proportional = rate >= perConnection * wanted_ * kProportionalShare;
+        if (!proportional && !sure)
+            return Step::Unsure;
+        if (rate < *rateBefore_ * kNoticeableGain) {
+            // The last step gained nothing: the server, not the connection,
+            // is the limit, and the extra connections only cost.
+            wanted_ = before_;
+            return Step::Stop;
+        }
+        if (!proportional && wanted_ > 2 * before_) {
+            // A jump past what the path carries: the rest would only share it.
+            const auto carried = static_cast<int>(std::lround(rate / perConnection));
+            wanted_ = std::clamp(carried, before_ + 1, wanted_);
+            return Step::Stop;
+        }
     }
-    if (wanted_ >= most_) {
-        growing_ = false;
-        return;
-    }
+    if (wanted_ >= most_)
+        return Step::Stop;
     before_ = wanted_;
     rateBefore_ = rate;
-    wanted_ = std::min(most_, wanted_ * 2);
+    wanted_ = proportional ? most_ : std::min(most_, wanted_ * 2);
+    return Step::Grow;
 }
 
 void ConnectionCount::refused(double seconds, std::optional<double> retryAfterSeconds,

@@ -5,11 +5,13 @@
 #include <utility>
 
 // How many connections a download runs, learnt from what they achieve: one
-// at first, then twice as many while that raises the total rate noticeably,
-// up to kMostConnections. A server that refuses a connection or answers 429
-// or 503 gets fewer, never again more than it held at once, and nothing new
-// before its Retry-After has passed. Fed with times and byte counts, so it
-// keeps no clock of its own.
+// at first, then more while that raises the total rate noticeably, up to
+// kMostConnections. A step that raises the rate as much as it adds
+// connections shows a server holding each one back: the next step goes
+// straight to the most, and back to what the rate then says the path carries.
+// A server that refuses a connection or answers 429 or 503 gets fewer, never
+// again more than it held at once, and nothing new before its Retry-After has
+// passed. Fed with times and byte counts, so it keeps no clock of its own.
 namespace reelhound {
 
 inline constexpr int kMostConnections = 8;
@@ -20,9 +22,18 @@ public:
     // download spends every span before the last step at a fraction of its
     // rate; connections still opening do not count, so a slow start does not
     // look like a server that gives no more.
-    static constexpr double kSpanSeconds = 0.25;
+    static constexpr double kSpanSeconds = 0.1;
+    // A verdict that ends the growing, or that does not jump, is taken over
+    // this many spans: a rate measured over one can be off by a burst.
+    static constexpr int kSureSpans = 2;
     // A step counts as a gain from this factor on.
     static constexpr double kNoticeableGain = 1.15;
+    // A step whose rate reaches this share of what each connection got
+    // before, times the connections, adds as much as it adds connections.
+    static constexpr double kProportionalShare = 0.8;
+    // One connection this fast is held back by no server; a second one would
+    // only share the path, and testing it costs what is in flight on it.
+    static constexpr double kFastConnection = 100.0 * 1024 * 1024;
     // The wait after a refusal that names no Retry-After.
     static constexpr double kDefaultWaitSeconds = 5;
 
@@ -42,6 +53,11 @@ public:
     }
 
 private:
+    enum class Step { Grow, Stop, Unsure };
+    // After a span at the wanted count: the next count, or the count to keep;
+    // Unsure while the span is too short for the verdict.
+    Step stepFrom(double rate, bool sure);
+
     int wanted_ = 1;
     int before_ = 1;                   // the count before the last step
     std::optional<double> rateBefore_; // the rate before the last step

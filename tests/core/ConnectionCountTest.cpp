@@ -18,19 +18,23 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
         int wanted;           // at the end
         int mostRunning;
         int refusals;
+        double mostBy;        // seconds by which mostRunning ran
     };
     const Case cases[] = {
-        {"each connection held back", 16e6, 1e12, 99, 0, 8, 8, 0},
-        {"an open server: the second connection gains nothing", 1e9, 1e9, 99, 0, 1, 2, 0},
-        {"held back, and a link that carries four", 10e6, 40e6, 99, 0, 4, 8, 0},
-        {"held back, three at once accepted", 10e6, 1e12, 3, 0, 3, 3, 1},
-        {"busy at first: waits as told, then keeps to one", 10e6, 1e12, 99, 1.0, 1, 1, 1},
+        // Two double the rate: straight on to eight.
+        {"each connection held back", 16e6, 1e12, 99, 0, 8, 8, 0, 0.5},
+        {"a fast open server: one connection is enough", 1e9, 1e9, 99, 0, 1, 1, 0, 0},
+        {"a slow open link: the second connection gains nothing", 8e6, 8e6, 99, 0, 1, 2, 0, 0.2},
+        {"a second connection gains, not double", 6e6, 9e6, 99, 0, 2, 4, 0, 0.5},
+        {"held back, and a link that carries four", 10e6, 40e6, 99, 0, 4, 8, 0, 0.5},
+        {"held back, three at once accepted", 10e6, 1e12, 3, 0, 3, 3, 1, 0.5},
+        {"busy at first: waits as told, then keeps to one", 10e6, 1e12, 99, 1.0, 1, 1, 1, 2.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ConnectionCount count;
         int running = 0, mostRunning = 0, refusals = 0;
-        double bytes = 0;
+        double bytes = 0, mostBy = 0;
         for (int step = 0; step <= 100; ++step) {
             const double seconds = step * 0.05;
             running = std::min(running, count.wanted());
@@ -42,13 +46,17 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
                     count.refused(seconds, seconds < c.busyUntil ? 2.0 : 1.0, running);
                 }
             }
-            mostRunning = std::max(mostRunning, running);
+            if (running > mostRunning) {
+                mostRunning = running;
+                mostBy = seconds;
+            }
             bytes += std::min(c.all, running * c.perConnection) * 0.05;
             count.sample(seconds, static_cast<std::int64_t>(bytes), running);
         }
         EXPECT_EQ(count.wanted(), c.wanted);
         EXPECT_EQ(mostRunning, c.mostRunning);
         EXPECT_EQ(refusals, c.refusals);
+        EXPECT_LE(mostBy, c.mostBy);
     }
 }
 
