@@ -253,6 +253,7 @@ bool HttpTransfer::writeBody(const char* data, std::size_t length) {
     }
     written_ += static_cast<std::int64_t>(length);
     unreported_ += static_cast<std::int64_t>(length);
+    bodyBytesSoFar_.fetch_add(static_cast<std::int64_t>(length), std::memory_order_relaxed);
     if (written_ - writtenBack_ >= kWritebackStretch) {
         ::sync_file_range(descriptor, writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
         writtenBack_ = written_;

@@ -102,6 +102,9 @@ public:
     void neverAskForProxyCredentials() { askPerson_ = false; }
     // Stops the transfer and waits for its thread; nothing is reported after.
     void abort();
+    // Body bytes written so far, up to this moment: ahead of the batched
+    // reports, for a rate measured over a short span.
+    std::int64_t bodyBytesSoFar() const { return bodyBytesSoFar_.load(std::memory_order_relaxed); }
 
 private:
     void run();
@@ -136,6 +139,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<int> bodyDescriptor_{-1};
     std::atomic<std::int64_t> unreported_{0};
+    std::atomic<std::int64_t> bodyBytesSoFar_{0};
     std::atomic<bool> reportQueued_{false};
     std::atomic<std::int64_t> syncedTo_{-1};
     std::atomic<std::int64_t> stopAt_{std::numeric_limits<std::int64_t>::max()};

@@ -7,12 +7,12 @@ namespace reelhound {
 namespace {
 
 // Often enough to notice a rate span's end, rarely enough to cost nothing.
-constexpr std::chrono::milliseconds kTick(50);
+constexpr std::chrono::milliseconds kTick(20);
 // A connection that failed is not replaced at once: a server that drops
 // every connection would otherwise be asked again and again.
 constexpr double kPauseAfterFailure = 1;
 // How long a connection's first bytes come faster or slower than the rest.
-constexpr double kWarmUp = 0.1;
+constexpr double kWarmUp = 0.05;
 
 QList<QByteArray> rangeFields(ByteRange range, const std::string& validator) {
     return {"Range: bytes=" + QByteArray::number(range.begin) + '-' +
@@ -44,15 +44,34 @@ void RangeConnections::adopt(HttpTransfer* transfer, std::int64_t offset) {
 
 void RangeConnections::abortAll() {
     tick_.stop();
-    for (auto& [id, connection] : connections_) {
-        plan_.ended(id);
-        if (id == 0)
-            continue; // the download's own
-        connection.transfer->abort();
-        // Perhaps called from one of its own handlers: it goes once that is over.
-        connection.transfer->deleteLater();
+    while (!connections_.empty()) {
+        const auto connection = connections_.begin();
+        plan_.ended(connection->first);
+        if (connection->first != 0 && connection->second.transfer) // not the download's own
+            connection->second.transfer->abort();
+        forget(connection);
     }
-    connections_.clear();
+}
+
+// What it wrote still counts towards the rate; an own transfer goes once the
+// handler that perhaps called this is over.
+void RangeConnections::forget(std::map<int, Connection>::iterator connection) {
+    if (HttpTransfer* transfer = connection->second.transfer) {
+        endedBytes_ += transfer->bodyBytesSoFar();
+        if (connection->first != 0)
+            transfer->deleteLater();
+    }
+    connections_.erase(connection);
+}
+
+// Counted as the transfers write, ahead of their batched reports: a short
+// span's rate is not off by a batch.
+std::int64_t RangeConnections::bytesSoFar() const {
+    std::int64_t bytes = endedBytes_;
+    for (const auto& [id, connection] : connections_)
+        if (connection.transfer)
+            bytes += connection.transfer->bodyBytesSoFar();
+    return bytes;
 }
 
 double RangeConnections::seconds() const {
@@ -71,7 +90,7 @@ int RangeConnections::flowing() const {
 }
 
 void RangeConnections::tick() {
-    count_.sample(seconds(), plan_.held().heldBytes(), flowing());
+    count_.sample(seconds(), bytesSoFar(), flowing());
     openWhileAllowed();
 }
 
@@ -108,7 +127,7 @@ bool RangeConnections::open() {
 // Each connection stops where the plan now ends its range.
 void RangeConnections::moveStops() {
     for (const auto& [id, connection] : connections_)
-        if (const std::optional<ByteRange> range = plan_.rangeOf(id))
+        if (const std::optional<ByteRange> range = plan_.rangeOf(id); range && connection.transfer)
             connection.transfer->stopAt(range->end);
 }
 
@@ -158,8 +177,7 @@ void RangeConnections::drop(int id) {
     if (found == connections_.end())
         return;
     found->second.transfer->abort();
-    found->second.transfer->deleteLater();
-    connections_.erase(found);
+    forget(found);
     giveBack(id);
 }
 
@@ -196,9 +214,7 @@ void RangeConnections::ended(int id, const HttpTransferOutcome& outcome) {
         return;
     }
     const bool rangeDone = !plan_.rangeOf(id);
-    if (id != 0)
-        found->second.transfer->deleteLater();
-    connections_.erase(found);
+    forget(found);
     giveBack(id);
     if (outcome.kind == HttpTransferOutcome::Kind::WriteFailed) {
         handlers_.idle(outcome);

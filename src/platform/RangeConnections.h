@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -72,7 +73,7 @@ public:
 
 private:
     struct Connection {
-        HttpTransfer* transfer = nullptr; // owned, except connection 0's
+        QPointer<HttpTransfer> transfer; // owned, except connection 0's
         ByteRange asked;
         std::int64_t next = 0;            // where its next bytes land
         bool flowing = false;             // its answer was taken
@@ -81,6 +82,8 @@ private:
 
     void tick();
     double seconds() const;
+    std::int64_t bytesSoFar() const;
+    void forget(std::map<int, Connection>::iterator connection);
     int flowing() const;
     void openWhileAllowed();
     bool open();
@@ -102,6 +105,7 @@ private:
     bool noMoreConnections_ = false; // ranges or credentials refused
     double quietUntil_ = 0;          // no new connection before, after one failed
     std::optional<HttpTransferOutcome> lastFailure_;
+    std::int64_t endedBytes_ = 0; // what connections no longer running wrote
     QElapsedTimer clock_;
     QTimer tick_;
 };
