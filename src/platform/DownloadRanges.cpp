@@ -11,7 +11,7 @@ namespace reelhound {
 namespace {
 
 // How much more the file holds before its record lists it.
-constexpr std::int64_t kWrittenRecordStep = 4 * 1024 * 1024;
+constexpr std::int64_t kWrittenRecordStep = 2 * 1024 * 1024;
 
 } // namespace
 
