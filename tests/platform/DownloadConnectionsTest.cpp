@@ -1,7 +1,9 @@
 #include "platform/Download.h"
 #include "platform/PartialData.h"
+#include "platform/ProxyCredentials.h"
 
 #include "stub-site/StubSite.h"
+#include "support/AuthenticatingProxy.h"
 #include "support/EventLoop.h"
 #include "support/Files.h"
 #include "support/StubSiteFixture.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace reelhound;
+using reelhound::testing::AuthenticatingProxy;
 using reelhound::testing::contentsOf;
 using reelhound::testing::runEventLoopUntil;
 
@@ -170,6 +173,49 @@ TEST_F(DownloadConnectionsTest, stoppedWithHoles_nextRunFetchesOnlyTheMissingByt
     EXPECT_EQ(digest(contentsOf(destination)), digest(throttledFile(site)));
     EXPECT_EQ(second.bytes, kThrottledSize);
     EXPECT_LE(site.bodyBytesSent() - sentBefore, missing + kMiB);
+}
+
+// Through a proxy that wants a user name and password, with the person's
+// answer remembered for the session: every connection offers it.
+class ThroughAuthenticatingProxy : public DownloadConnectionsTest {
+protected:
+    void SetUp() override {
+        if (AuthenticatingProxy::executable().isEmpty())
+            GTEST_SKIP() << "tinyproxy is not installed (scripts/install-deps installs it)";
+        DownloadConnectionsTest::SetUp();
+        ASSERT_TRUE(proxy.start(site.port(), kAlice.user, kAlice.password))
+            << proxy.errorString().toStdString();
+        QNetworkProxy::setApplicationProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxy.port()));
+        ProxyCredentials::session().forgetAll();
+        ProxyCredentials::session().setAsker(
+            [this](const ProxyCredentialsQuestion&, ProxyCredentialsCompletion completion) {
+                ++questions;
+                QTimer::singleShot(0, [completion] {
+                    completion(ProxyCredentialsAnswer{kAlice, true});
+                });
+            });
+    }
+    void TearDown() override {
+        ProxyCredentials::session().setAsker({});
+        ProxyCredentials::session().forgetAll();
+        DownloadConnectionsTest::TearDown();
+    }
+
+    static inline const ProxyCredential kAlice{QStringLiteral("alice"), QStringLiteral("s3cret")};
+    AuthenticatingProxy proxy;
+    int questions = 0;
+};
+
+TEST_F(ThroughAuthenticatingProxy, rememberedAnswer_servesEveryConnection) {
+    CountingDelegate delegate;
+    start(QStringLiteral("throttled-1048576"), delegate);
+    ASSERT_TRUE(waitForEnd(delegate));
+
+    ASSERT_TRUE(delegate.finished);
+    EXPECT_EQ(digest(contentsOf(destination)), digest(throttledFile(site)));
+    EXPECT_GE(site.mostVideoConnectionsAtOnce(), 2);
+    EXPECT_EQ(questions, 1); // the proxy did ask, and the person only once
 }
 
 } // namespace

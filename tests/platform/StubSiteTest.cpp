@@ -135,6 +135,27 @@ TEST_F(StubSiteTest, modesForSeveralConnections) {
          {"ETag:", "Last-Modified:"},
          0,
          0},
+        {"the second connection announces the rest and drops at the next 256 KiB of the file",
+         "GET",
+         "connection-drops",
+         "Range: bytes=65536-\r\n",
+         1,
+         "HTTP/1.1 206",
+         {"\r\nContent-Range: bytes 65536-4194303/4194304\r\n", "\r\nContent-Length: 4128768\r\n"},
+         {},
+         196608,
+         0.1},
+        // Requests are counted by the whole identifier: "&third" counts apart, same mode.
+        {"a third goes on past the points where a second would drop",
+         "GET",
+         "connection-drops%26third",
+         "Range: bytes=65536-589823\r\n",
+         2,
+         "HTTP/1.1 206",
+         {"\r\nContent-Length: 524288\r\n"},
+         {},
+         524288,
+         0.35},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -196,7 +196,8 @@ private:
             if (limit_ >= 0)
                 allowance = std::min(allowance, limit_ - sent_);
             if (allowance <= 0) {
-                if (delivery_ == Delivery::DropAfter) {
+                // A throttled connection out of its share waits; only the drop point closes it.
+                if (delivery_ == Delivery::DropAfter && limit_ >= 0 && sent_ >= limit_) {
                     closeWhenWritten();
                     if (outageMilliseconds_ > 0)
                         site_.beUnreachableFor(outageMilliseconds_);
