@@ -841,6 +841,13 @@
         <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
         <translation>%1; neuer Versuch in %2 s (Versuch %3 von %4)...</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 (%n connections)</source>
+        <translation>
+            <numerusform>%1 (%n Verbindung)</numerusform>
+            <numerusform>%1 (%n Verbindungen)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>reelhound::MainWindow</name>

@@ -841,6 +841,13 @@
         <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%1 (%n connections)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>reelhound::MainWindow</name>

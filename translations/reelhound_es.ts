@@ -841,6 +841,13 @@
         <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
         <translation>%1; nuevo intento en %2 s (intento %3 de %4)...</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 (%n connections)</source>
+        <translation>
+            <numerusform>%1 (%n conexión)</numerusform>
+            <numerusform>%1 (%n conexiones)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>reelhound::MainWindow</name>

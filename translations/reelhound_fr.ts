@@ -841,6 +841,13 @@
         <source>%1; retrying in %2 s (attempt %3 of %4)...</source>
         <translation>%1&#xa0;; nouvel essai dans %2&#xa0;s (tentative %3 sur %4)...</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 (%n connections)</source>
+        <translation>
+            <numerusform>%1 (%n connexion)</numerusform>
+            <numerusform>%1 (%n connexions)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>reelhound::MainWindow</name>

@@ -175,13 +175,14 @@ bool DownloadFlow::downloadShouldDecodeSourceDataOfMIMEType(Download&, const QSt
            MIMEType == QLatin1String(kBinHexMIMEType);
 }
 
-void DownloadFlow::downloadDidReceiveDataOfLength(Download&, std::uint32_t length) {
+void DownloadFlow::downloadDidReceiveDataOfLength(Download& download, std::uint32_t length) {
     if (requestType_ == kRequestTypePage) {
         desktop_.log(QStringLiteral("Download received %1 bytes...\n").arg(length));
         return;
     }
     if (progress_.stopCountdown() && stage_ == Stage::Transferring)
         reports_.show(tr("Downloading...")); // the connection is back
+    progress_.setConnections(download.connectionsRunning());
     progress_.bytesArrived(length, response_ ? response_->expectedContentLength : -1);
 }
 

@@ -20,6 +20,7 @@ DownloadProgressDisplay::DownloadProgressDisplay(ProgressIndicator& bar, QLabel&
 }
 
 void DownloadProgressDisplay::begin() {
+    connections_ = 1;
     bar_.setHidden(false);
     line_.setHidden(false);
     bar_.setIndeterminate(false);
@@ -57,8 +58,12 @@ void DownloadProgressDisplay::showRate(std::int64_t expectedLength) {
     // The figures change twice a second at most, as the rate is measured.
     if (!rate_.sample(bytesReceived_, static_cast<double>(clock_.elapsed()) / 1000.0))
         return;
-    if (const auto rateLine = transferRateLine(rate_, bytesReceived_, expectedLength))
-        reports_.show(transferRateText(*rateLine));
+    const auto rateLine = transferRateLine(rate_, bytesReceived_, expectedLength);
+    if (!rateLine)
+        return;
+    const QString text = transferRateText(*rateLine);
+    reports_.show(connections_ > 1 ? tr("%1 (%n connections)", nullptr, connections_).arg(text)
+                                   : text);
 }
 
 void DownloadProgressDisplay::countDownTo(const DownloadRetry& retry) {

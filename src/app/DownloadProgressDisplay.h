@@ -30,6 +30,9 @@ public:
     void begin();
     // A response starts the count again.
     void restartCount();
+    // How many connections fetch the file now; the status line names them
+    // when there are several.
+    void setConnections(int connections) { connections_ = connections; }
     // expectedLength is -1 when the server did not announce one.
     void bytesArrived(std::uint32_t length, std::int64_t expectedLength);
     std::int64_t bytesReceived() const { return bytesReceived_; }
@@ -54,6 +57,7 @@ private:
     // 64-bit, so that files past 2 GiB count correctly.
     std::int64_t bytesReceived_ = 0;
     TransferRate rate_;
+    int connections_ = 1;
     QElapsedTimer clock_; // since the response of the current transfer
     DownloadRetry pendingRetry_;
     QDeadlineTimer nextTry_;

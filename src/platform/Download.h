@@ -172,6 +172,8 @@ public:
     const QString& destinationPath() const { return createdPath_; }
     // One line for the log.
     QString description() const;
+    // Connections fetching the file now: 1 on one connection, 0 while none runs.
+    int connectionsRunning() const;
 
 private:
     Download(const QUrl& url, DownloadDelegate& delegate, const DownloadOptions& options);

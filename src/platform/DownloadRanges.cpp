@@ -117,6 +117,12 @@ bool Download::writeRangedRecord(const ByteRanges& synced, const ByteRanges& wri
         durability);
 }
 
+int Download::connectionsRunning() const {
+    if (connections_ != nullptr)
+        return connections_->running();
+    return transfer_ != nullptr ? 1 : 0;
+}
+
 // Where kept data ends in its file: nothing beyond it is trusted.
 std::int64_t Download::keptFileEnd() const {
     return keptRanges_.held().empty() ? 0 : keptRanges_.held().back().end;

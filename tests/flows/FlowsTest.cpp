@@ -59,7 +59,14 @@ struct DownloadRow {
     bool finished;
     const char* statusStart;
     bool alert;
+    const char* saidOnTheWay = ""; // a status line shown while the file arrives
 };
+
+QByteArray servedFile(StubSite& site, const DownloadRow& row) {
+    return QByteArray(row.videoId).startsWith("throttled")
+               ? StubSite::generatedBytes(0, 4 * 1024 * 1024) // the throttled file
+               : site.videoFileContents();
+}
 
 class DownloadFlowTest : public reelhound::testing::StubSiteFixture<>,
                          public ::testing::WithParamInterface<DownloadRow> {};
@@ -88,6 +95,9 @@ TEST_P(DownloadFlowTest, reportsEachStageAndOneOutcome) {
             QMetaObject::invokeMethod(&flow, &DownloadFlow::cancel, Qt::QueuedConnection);
     });
     QObject::connect(&flow, &DownloadFlow::finished, [&](const QString& made) { finished = made; });
+    QStringList said;
+    QObject::connect(world.window.statusBar(), &QStatusBar::messageChanged,
+                     [&](const QString& message) { said.append(message); });
     std::unique_ptr<PartialDataClaim> elsewhere;
     if (row.destinationHeldElsewhere)
         elsewhere = PartialDataClaim::take(path).claim;
@@ -103,10 +113,14 @@ TEST_P(DownloadFlowTest, reportsEachStageAndOneOutcome) {
     EXPECT_EQ(world.desktop.alerts.size(), row.alert ? 1U : 0U);
     EXPECT_EQ(finished.has_value(), row.finished);
     EXPECT_TRUE(bar.isHidden() && line.isHidden()); // the progress row goes with the download
+    if (*row.saidOnTheWay != '\0') {
+        EXPECT_FALSE(said.filter(QString::fromLatin1(row.saidOnTheWay)).isEmpty())
+            << said.join(u'|').toStdString();
+    }
     if (row.finished) {
         EXPECT_EQ(*finished, path);
-        EXPECT_EQ(contentsOf(path), site.videoFileContents());
-        EXPECT_EQ(flow.bytesReceived(), site.videoFileContents().size());
+        EXPECT_EQ(contentsOf(path), servedFile(site, row));
+        EXPECT_EQ(flow.bytesReceived(), servedFile(site, row).size());
     } else {
         // Nothing of a refused or cancelled download stays behind.
         EXPECT_FALSE(
@@ -124,6 +138,16 @@ INSTANTIATE_TEST_SUITE_P(
                                   true,
                                   "Download finished: ",
                                   false},
+                      // Each connection held back: the status line says how many run.
+                      DownloadRow{"severalConnections",
+                                  "throttled-1048576",
+                                  false,
+                                  false,
+                                  {Stage::LookingUp, Stage::Idle, Stage::Transferring, Stage::Idle},
+                                  true,
+                                  "Download finished: ",
+                                  false,
+                                  " connections)"},
                       DownloadRow{"noVideoInTheAnswer",
                                   "no-prefix",
                                   false,
