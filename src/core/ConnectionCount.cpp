@@ -52,7 +52,8 @@ ConnectionCount::Step ConnectionCount::stepFrom(double rate, bool sure) {
         return Step::Stop;
     before_ = wanted_;
     rateBefore_ = rate;
-    wanted_ = proportional ? most_ : std::min(most_, wanted_ * 2);
+    const int next = wanted_ == 1 ? kFirstStep : wanted_ * 2;
+    wanted_ = proportional ? most_ : std::min(most_, next);
     return Step::Grow;
 }
 

@@ -5,8 +5,8 @@
 #include <utility>
 
 // How many connections a download runs, learnt from what they achieve: one
-// at first, then more while that raises the total rate noticeably, up to
-// kMostConnections. A step that raises the rate as much as it adds
+// at first, then four, then twice as many, while that raises the total rate
+// noticeably, up to kMostConnections. A step that raises the rate as much as it adds
 // connections shows a server holding each one back: the next step goes
 // straight to the most, and back to what the rate then says the path carries.
 // A server that refuses a connection or answers 429 or 503 gets fewer, never
@@ -26,6 +26,10 @@ public:
     // A verdict that ends the growing, or that does not jump, is taken over
     // this many spans: a rate measured over one can be off by a burst.
     static constexpr int kSureSpans = 2;
+    // The first step from one connection: bold, since a download held back
+    // loses most while few run, and judged as a jump (back to what the rate
+    // says the path carries).
+    static constexpr int kFirstStep = 4;
     // A step counts as a gain from this factor on.
     static constexpr double kNoticeableGain = 1.15;
     // A step whose rate reaches this share of what each connection got

@@ -21,11 +21,11 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
         double mostBy;        // seconds by which mostRunning ran
     };
     const Case cases[] = {
-        // Two double the rate: straight on to eight.
+        // Four quadruple the rate: straight on to eight.
         {"each connection held back", 16e6, 1e12, 99, 0, 8, 8, 0, 0.5},
         {"a fast open server: one connection is enough", 1e9, 1e9, 99, 0, 1, 1, 0, 0},
-        {"a slow open link: the second connection gains nothing", 8e6, 8e6, 99, 0, 1, 2, 0, 0.2},
-        {"a second connection gains, not double", 6e6, 9e6, 99, 0, 2, 4, 0, 0.5},
+        {"a slow open link: more connections gain nothing", 8e6, 8e6, 99, 0, 1, 4, 0, 0.2},
+        {"more connections gain, not in proportion: back to two", 6e6, 9e6, 99, 0, 2, 4, 0, 0.2},
         {"held back, and a link that carries four", 10e6, 40e6, 99, 0, 4, 8, 0, 0.5},
         {"held back, three at once accepted", 10e6, 1e12, 3, 0, 3, 3, 1, 0.5},
         {"busy at first: waits as told, then keeps to one", 10e6, 1e12, 99, 1.0, 1, 1, 1, 2.0},
