@@ -213,6 +213,7 @@ private:
     bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written,
                            Durability durability = Durability::Synced) const;
     void recordWrittenRanges();
+    void recordHoles(const ByteRanges& held);
     void rangeSynced(ByteRange synced);
     bool keepRangedFile();
     bool recordStillHolds() const;
@@ -257,6 +258,7 @@ private:
     ByteRanges keptRanges_;                   // where those bytes are
     ByteRanges syncedRanges_;                 // on the disk, with connections
     std::int64_t recordedBytes_ = 0;          // held when the record last said so
+    bool rangedRecord_ = false;               // the record lists ranges: the file has holes
     std::int64_t syncedBytes_ = 0;            // known to be on the disk
 
     std::unique_ptr<DownloadFile> file_;

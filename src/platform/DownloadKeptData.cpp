@@ -71,7 +71,7 @@ bool Download::roomForTheRest(std::int64_t fileBytes, std::int64_t keptBytes) {
 void Download::partialDataSynced(std::int64_t offset) {
     if (!running() || file_ == nullptr || !file_->isPartial())
         return;
-    if (connections_ != nullptr) {
+    if (rangedRecord_) {
         rangeSynced({askedFrom_, offset}); // this transfer's bytes
         return;
     }
@@ -134,7 +134,7 @@ bool Download::keepFile() {
     struct stat data {};
     if (::fstat(file_->descriptor(), &data) != 0 || data.st_size <= 0)
         return false;
-    if (connections_ != nullptr) {
+    if (rangedRecord_ && connections_ != nullptr) {
         if (!keepRangedFile())
             return false;
     } else if (!file_->sync()) {

@@ -37,14 +37,12 @@ void Download::fetchInRanges(std::int64_t from) {
 }
 
 void Download::startConnections(const ByteRanges& held) {
-    // Before any byte lands beyond a hole: a record that trusts the file's
-    // length would take the hole for data.
-    recordedBytes_ = held.heldBytes();
     syncedRanges_ = ByteRanges(identity_.total);
     syncedRanges_.add({0, syncedBytes_});
+    rangedRecord_ = false;
+    if (held.leadingBytes() != held.heldBytes())
+        recordHoles(held);
     const bool keeping = file_->isPartial();
-    if (keeping && !writeRangedRecord(syncedRanges_, held))
-        removePartialRecord(createdPath_);
     connections_ = new RangeConnections(
         {currentURL_, identity_, file_->descriptor(), options_.mostConnections,
          keeping ? options_.keptDataSyncInterval : 0},
@@ -55,8 +53,22 @@ void Download::startConnections(const ByteRanges& held) {
          },
          [this](const HttpTransferOutcome& outcome) { transferEnded(outcome); },
          [this](const QString& reason) { connectionsFoundAnotherFile(reason); },
-         [this](ByteRange synced) { rangeSynced(synced); }},
+         [this](ByteRange synced) { rangeSynced(synced); },
+         [this] { recordHoles(connections_->held()); }},
         this);
+}
+
+// A file fetched from its start on one connection is a prefix, whose record
+// trusts the file's length within the system run. Before any byte lands
+// beyond a hole the record lists ranges instead: trusting the length would
+// take the hole for data.
+void Download::recordHoles(const ByteRanges& held) {
+    if (rangedRecord_ || file_ == nullptr || !file_->isPartial())
+        return;
+    rangedRecord_ = true;
+    recordedBytes_ = held.heldBytes();
+    if (!writeRangedRecord(syncedRanges_, held))
+        removePartialRecord(createdPath_);
 }
 
 // Never spliced: the file starts over on one connection.
@@ -68,6 +80,7 @@ void Download::connectionsFoundAnotherFile(const QString& reason) {
 }
 
 void Download::discardConnections() {
+    rangedRecord_ = false;
     if (connections_ == nullptr)
         return;
     connections_->abortAll();
@@ -78,7 +91,7 @@ void Download::discardConnections() {
 
 // These bytes are on the disk: a restart after a power cut may trust them.
 void Download::rangeSynced(ByteRange synced) {
-    if (!running() || file_ == nullptr || !file_->isPartial() || connections_ == nullptr)
+    if (!running() || file_ == nullptr || !rangedRecord_ || connections_ == nullptr)
         return;
     syncedRanges_.add(synced);
     writeRangedRecord(syncedRanges_, connections_->held());
@@ -100,7 +113,7 @@ bool Download::keepRangedFile() {
 // record says so often, so that a process killed loses little. A power cut
 // may lose the record too, which then trusts less, never more.
 void Download::recordWrittenRanges() {
-    if (!running() || file_ == nullptr || !file_->isPartial() || connections_ == nullptr)
+    if (!running() || file_ == nullptr || !rangedRecord_ || connections_ == nullptr)
         return;
     const std::int64_t held = connections_->held().heldBytes();
     if (held - recordedBytes_ < kWrittenRecordStep)

@@ -141,6 +141,7 @@ void RangeConnections::answered(int id, const HttpResponseHead& head) {
         continuationAnswerOf(head), connection.asked.begin, target_.file, connection.asked.end - 1);
     if (verdict == ContinuationVerdict::Continues && whyBodyIsPacked(head).isEmpty()) {
         connection.flowing = true;
+        handlers_.holesAhead();
         connection.transfer->writeBodyTo(target_.descriptor, connection.asked.begin);
         return;
     }

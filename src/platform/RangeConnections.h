@@ -45,6 +45,9 @@ public:
         std::function<void(const QString& reason)> fileChanged;
         // These bytes are on the disk (see Target::syncInterval).
         std::function<void(ByteRange)> synced;
+        // Bytes are about to land beyond a hole in the file: a connection
+        // other than the first has its answer.
+        std::function<void()> holesAhead;
     };
     struct Target {
         QUrl url; // after redirects
