@@ -5,22 +5,39 @@
 
 namespace reelhound {
 
-void ConnectionCount::sample(double seconds, std::int64_t totalBytes, int running) {
-    if (!growing_ || running < wanted_ || seconds < waitUntil_ || !spanStart_) {
+void ConnectionCount::sample(const Sample& now) {
+    if (!growing_ || now.running < wanted_ || now.seconds < waitUntil_ || !spanStart_) {
         // Only a span with every wanted connection flowing throughout says
         // what that many achieve.
-        spanStart_ = {seconds, totalBytes};
+        spanStart_ = now;
         return;
     }
-    const double elapsed = seconds - spanStart_->first;
+    const double elapsed = now.seconds - spanStart_->seconds;
     if (elapsed < kSpanSeconds)
         return;
-    const double rate = static_cast<double>(totalBytes - spanStart_->second) / elapsed;
-    const Step step = stepFrom(rate, elapsed >= kSureSpans * kSpanSeconds);
+    const double rate = static_cast<double>(now.totalBytes - spanStart_->totalBytes) / elapsed;
+    const bool sure = elapsed >= kSureSpans * kSpanSeconds;
+    const bool thisSideBound = (now.secondsWaited - spanStart_->secondsWaited) /
+                                   (elapsed * now.running) <
+                               kThisSideBoundShare;
+    const Step step = thisSideBound ? stopHeldBackHere(rate, sure) : stepFrom(rate, sure);
     if (step == Step::Unsure)
         return; // the span goes on
-    spanStart_ = {seconds, totalBytes};
+    spanStart_ = now;
     growing_ = step == Step::Grow;
+}
+
+// The connections hardly wait for the network: this side (the disk, the
+// processor) holds them back, and more would only share it. As many stay as
+// the rate says brought it.
+ConnectionCount::Step ConnectionCount::stopHeldBackHere(double rate, bool sure) {
+    if (!sure)
+        return Step::Unsure;
+    if (rateBefore_) {
+        const auto carried = static_cast<int>(std::lround(rate * before_ / *rateBefore_));
+        wanted_ = std::clamp(carried, before_, wanted_);
+    }
+    return Step::Stop;
 }
 
 ConnectionCount::Step ConnectionCount::stepFrom(double rate, bool sure) {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <utility>
 
 // How many connections a download runs, learnt from what they achieve: one
 // at first, then four, then twice as many, while that raises the total rate
@@ -38,12 +37,19 @@ public:
     // One connection this fast is held back by no server; a second one would
     // only share the path, and testing it costs what is in flight on it.
     static constexpr double kFastConnection = 100.0 * 1024 * 1024;
+    // Connections that wait for the network less than this share of a span
+    // are held back by this side: no more are added.
+    static constexpr double kThisSideBoundShare = 0.1;
     // The wait after a refusal that names no Retry-After.
     static constexpr double kDefaultWaitSeconds = 5;
 
-    // seconds since the download began; totalBytes of all its connections so
-    // far; running: connections with data flowing now.
-    void sample(double seconds, std::int64_t totalBytes, int running);
+    struct Sample {
+        double seconds = 0;          // since the download began
+        std::int64_t totalBytes = 0; // of all its connections so far
+        int running = 0;             // connections with data flowing now
+        double secondsWaited = 0;    // all its connections waited for the network so far
+    };
+    void sample(const Sample& now);
     // A connection was refused, or answered 429 or 503, while running others
     // held on.
     void refused(double seconds, std::optional<double> retryAfterSeconds, int running);
@@ -61,6 +67,7 @@ private:
     // After a span at the wanted count: the next count, or the count to keep;
     // Unsure while the span is too short for the verdict.
     Step stepFrom(double rate, bool sure);
+    Step stopHeldBackHere(double rate, bool sure);
 
     int wanted_ = 1;
     int before_ = 1;                   // the count before the last step
@@ -68,7 +75,7 @@ private:
     int most_ = kMostConnections;      // what the server is known to accept
     bool growing_ = true;
     double waitUntil_ = 0;
-    std::optional<std::pair<double, std::int64_t>> spanStart_;
+    std::optional<Sample> spanStart_;
 };
 
 } // namespace reelhound

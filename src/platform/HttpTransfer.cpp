@@ -173,7 +173,13 @@ std::optional<int> HttpTransfer::transferUntilDone() {
         reportProgress();
         const int waitMilliseconds =
             unreported_ > 0 ? static_cast<int>(kReportDelay.count()) : 1000;
+        const auto waitFrom = std::chrono::steady_clock::now();
         curl_multi_poll(multi, nullptr, 0, waitMilliseconds, nullptr);
+        waitedNanoseconds_.fetch_add(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
+                                                                 waitFrom)
+                .count(),
+            std::memory_order_relaxed);
     }
     return std::nullopt;
 }

@@ -58,6 +58,7 @@ void RangeConnections::abortAll() {
 void RangeConnections::forget(std::map<int, Connection>::iterator connection) {
     if (HttpTransfer* transfer = connection->second.transfer) {
         endedBytes_ += transfer->bodyBytesSoFar();
+        endedWaited_ += transfer->secondsWaited();
         if (connection->first != 0)
             transfer->deleteLater();
     }
@@ -72,6 +73,14 @@ std::int64_t RangeConnections::bytesSoFar() const {
         if (connection.transfer)
             bytes += connection.transfer->bodyBytesSoFar();
     return bytes;
+}
+
+double RangeConnections::secondsWaited() const {
+    double waited = endedWaited_;
+    for (const auto& [id, connection] : connections_)
+        if (connection.transfer)
+            waited += connection.transfer->secondsWaited();
+    return waited;
 }
 
 double RangeConnections::seconds() const {
@@ -90,7 +99,7 @@ int RangeConnections::flowing() const {
 }
 
 void RangeConnections::tick() {
-    count_.sample(seconds(), bytesSoFar(), flowing());
+    count_.sample({seconds(), bytesSoFar(), flowing(), secondsWaited()});
     openWhileAllowed();
 }
 

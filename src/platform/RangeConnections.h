@@ -86,6 +86,7 @@ private:
     void tick();
     double seconds() const;
     std::int64_t bytesSoFar() const;
+    double secondsWaited() const;
     void forget(std::map<int, Connection>::iterator connection);
     int flowing() const;
     void openWhileAllowed();
@@ -109,6 +110,7 @@ private:
     double quietUntil_ = 0;          // no new connection before, after one failed
     std::optional<HttpTransferOutcome> lastFailure_;
     std::int64_t endedBytes_ = 0; // what connections no longer running wrote
+    double endedWaited_ = 0;      // and how long they waited for the network
     QElapsedTimer clock_;
     QTimer tick_;
 };

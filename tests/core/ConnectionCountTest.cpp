@@ -19,6 +19,7 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
         int mostRunning;
         int refusals;
         double mostBy;        // seconds by which mostRunning ran
+        double thisSide = 1e12; // bytes a second the disk here takes
     };
     const Case cases[] = {
         // Four quadruple the rate: straight on to eight.
@@ -29,12 +30,15 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
         {"held back, and a link that carries four", 10e6, 40e6, 99, 0, 4, 8, 0, 0.5},
         {"held back, three at once accepted", 10e6, 1e12, 3, 0, 3, 3, 1, 0.5},
         {"busy at first: waits as told, then keeps to one", 10e6, 1e12, 99, 1.0, 1, 1, 1, 2.0},
+        // The connection hardly waits for the network: more would not help.
+        {"a slow disk behind a fast server", 1e9, 1e9, 99, 0, 1, 1, 0, 0, 30e6},
+        {"held back, and a disk that takes two", 16e6, 1e12, 99, 0, 2, 4, 0, 0.2, 32e6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ConnectionCount count;
         int running = 0, mostRunning = 0, refusals = 0;
-        double bytes = 0, mostBy = 0;
+        double bytes = 0, mostBy = 0, waited = 0;
         for (int step = 0; step <= 100; ++step) {
             const double seconds = step * 0.05;
             running = std::min(running, count.wanted());
@@ -50,8 +54,11 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
                 mostRunning = running;
                 mostBy = seconds;
             }
-            bytes += std::min(c.all, running * c.perConnection) * 0.05;
-            count.sample(seconds, static_cast<std::int64_t>(bytes), running);
+            const double offered = std::min(c.all, running * c.perConnection);
+            bytes += std::min(offered, c.thisSide) * 0.05;
+            // Held back here, a connection finds data waiting whenever it looks.
+            waited += running * 0.05 * (offered > c.thisSide ? 0.01 : 0.5);
+            count.sample({seconds, static_cast<std::int64_t>(bytes), running, waited});
         }
         EXPECT_EQ(count.wanted(), c.wanted);
         EXPECT_EQ(mostRunning, c.mostRunning);
