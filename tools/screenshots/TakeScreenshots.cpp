@@ -2,8 +2,9 @@
 // stand-in of the site and saves a picture of each state, for the README.
 //   xvfb-run -a -s "-screen 0 1000x860x24" build/bin/reelhound-screenshots docs/screenshots
 // States: idle, video-page, download-running, download-finished, converting,
-// converted, minimum-size. Options: --dark (Fusion with a dark palette),
-// --prefix P (P is put before each file name), --only NAME,... (save only
+// converted, download-kept, download-connections, minimum-size. Options:
+// --dark (Fusion with a dark palette), --prefix P (P is put before each file
+// name), --only NAME,... (save only
 // these states). For twice the size, run it with QT_SCALE_FACTOR=2 on a
 // screen of 1920x1720; on a small screen, QT_SCALE_FACTOR=2 on 1280x1000 with
 // --prefix scale-200-small-screen- --only idle,converting; in another language,
@@ -159,6 +160,18 @@ int main(int argc, char** argv) {
     ui.FLVGetFLVButton->click();
     runEventLoopUntil([&] { return window->statusBar()->currentMessage().startsWith("Download f"); }, 30000);
     shoot("download-kept");
+
+    // A file from a server that holds each connection back: the status line
+    // names the connections.
+    controller.saveDestinationFilenameDidEnd(1, folder.filePath("Held Back Video.flv"));
+    ui.URLEntryTextField->setText("http://www.vistaro.com/watch?v=throttled-1048576");
+    ui.URLGetURLButton->click();
+    runEventLoopUntil([&] { return ui.FLVGetFLVButton->isEnabled(); }, 30000);
+    ui.FLVGetFLVButton->click();
+    runEventLoopUntil([&] { return window->statusBar()->currentMessage().endsWith("connections)"); },
+                      30000);
+    save(QStringLiteral("download-connections"));
+    runEventLoopUntil([&] { return window->statusBar()->currentMessage().startsWith("Download f"); }, 30000);
 
     // The smallest the window lets itself be made.
     window->resize(window->minimumSizeHint().expandedTo(window->minimumSize()));
