@@ -256,6 +256,7 @@ private:
     std::unique_ptr<PartialDataClaim> claim_; // while the data is ours to use
     std::int64_t keptBytes_ = 0;              // kept by an earlier run, to be continued
     ByteRanges keptRanges_;                   // where those bytes are
+    ByteRanges keptSyncedRanges_;             // and which its record says are on the disk
     ByteRanges syncedRanges_;                 // on the disk, with connections
     std::int64_t recordedBytes_ = 0;          // held when the record last said so
     bool rangedRecord_ = false;               // the record lists ranges: the file has holes

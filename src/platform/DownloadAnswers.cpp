@@ -139,6 +139,7 @@ bool Download::startFileOver(const QString& reason) {
         return false;
     discardConnections();
     keptRanges_ = ByteRanges();
+    keptSyncedRanges_ = ByteRanges();
     askedFrom_ = 0;
     rangeFields_.clear();
     redirectCount_ = 0;

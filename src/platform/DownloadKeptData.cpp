@@ -42,6 +42,8 @@ bool Download::lookForKeptData() {
     }
     keptBytes_ = ranges.heldBytes();
     keptRanges_ = ranges;
+    // Trusted within this system run, not all of it need be on the disk yet.
+    keptSyncedRanges_ = continuableRanges(*record, claim_->size(), {});
     identity_ = record->file;
     // The first hole first; the others follow (fetchInRanges).
     setRangeFrom(ranges.missing().front().begin);

@@ -37,8 +37,13 @@ void Download::fetchInRanges(std::int64_t from) {
 }
 
 void Download::startConnections(const ByteRanges& held) {
-    syncedRanges_ = ByteRanges(identity_.total);
-    syncedRanges_.add({0, syncedBytes_});
+    // What kept data counts as synced is what its record said was: bytes an
+    // earlier run of this system run wrote are trusted, but a power cut may
+    // still lose them.
+    const bool continuing = keptSyncedRanges_.length() == identity_.total;
+    syncedRanges_ = continuing ? keptSyncedRanges_ : ByteRanges(identity_.total);
+    if (!continuing)
+        syncedRanges_.add({0, syncedBytes_});
     rangedRecord_ = false;
     if (held.leadingBytes() != held.heldBytes())
         recordHoles(held);

@@ -175,6 +175,34 @@ TEST_F(DownloadConnectionsTest, stoppedWithHoles_nextRunFetchesOnlyTheMissingByt
     EXPECT_LE(site.bodyBytesSent() - sentBefore, missing + kMiB);
 }
 
+// Bytes an earlier run of this system run wrote are continued from, but the
+// record never calls them synced before they are: a power cut may lose them.
+TEST_F(DownloadConnectionsTest, keptBytesNotYetOnTheDisk_areNotRecordedAsSynced) {
+    const QString videoId = QStringLiteral("throttled-1048576");
+    const QByteArray file = throttledFile(site);
+    QByteArray kept = file.left(3 * kMiB);
+    kept.replace(kMiB, kMiB, QByteArray(kMiB, '\0')); // the first and the third MiB
+    reelhound::testing::writeFile(partialDataPath(destination), kept);
+    ByteRanges written(kThrottledSize);
+    written.add({0, kMiB});
+    written.add({2 * kMiB, 3 * kMiB});
+    ASSERT_TRUE(writePartialRecord(
+        destination, rangedPartialRecord(videoId.toStdString(), {kThrottledSize, "\"v1\""},
+                                         currentBootId(), ByteRanges(kThrottledSize), written)));
+
+    CountingDelegate delegate;
+    start(videoId, delegate, true);
+    // The kept bytes count at once; the record is rewritten before more arrive.
+    ASSERT_TRUE(runEventLoopUntil([&] { return delegate.bytes > 2 * kMiB; }, 10000));
+    const std::optional<PartialRecord> record = readPartialRecord(destination);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->syncedBytes, 0);
+    EXPECT_TRUE(record->syncedRanges.empty());
+    ASSERT_TRUE(waitForEnd(delegate));
+    ASSERT_TRUE(delegate.finished);
+    EXPECT_EQ(digest(contentsOf(destination)), digest(file));
+}
+
 // Through a proxy that wants a user name and password, with the person's
 // answer remembered for the session: every connection offers it.
 class ThroughAuthenticatingProxy : public DownloadConnectionsTest {
