@@ -16,6 +16,10 @@ void ConnectionCount::sample(const Sample& now) {
     if (elapsed < kSpanSeconds)
         return;
     const double rate = static_cast<double>(now.totalBytes - spanStart_->totalBytes) / elapsed;
+    if (rate <= 0) {
+        spanStart_ = now; // nothing came: a span from here says what the connections do
+        return;
+    }
     const bool sure = elapsed >= kSureSpans * kSpanSeconds;
     const bool thisSideBound = (now.secondsWaited - spanStart_->secondsWaited) /
                                    (elapsed * now.running) <

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -43,6 +44,10 @@ public:
     // The wait after a refusal that names no Retry-After.
     static constexpr double kDefaultWaitSeconds = 5;
 
+    // mostConnections: what the download allows at once.
+    explicit ConnectionCount(int mostConnections = kMostConnections)
+        : most_(std::max(1, mostConnections)) {}
+
     struct Sample {
         double seconds = 0;          // since the download began
         std::int64_t totalBytes = 0; // of all its connections so far
@@ -72,7 +77,7 @@ private:
     int wanted_ = 1;
     int before_ = 1;                   // the count before the last step
     std::optional<double> rateBefore_; // the rate before the last step
-    int most_ = kMostConnections;      // what the server is known to accept
+    int most_;                         // what the download allows, the server is known to accept
     bool growing_ = true;
     double waitUntil_ = 0;
     std::optional<Sample> spanStart_;

@@ -119,7 +119,7 @@ bool Download::adoptKeptData(const HttpResponseHead& head) {
     delegate_->downloadWillContinueKeptData(*this, kept);
     if (!running())
         return false;
-    syncedBytes_ = keptRanges_.leadingBytes();
+    syncedBytes_ = keptSyncedRanges_.leadingBytes(); // on the disk, not only trusted
     bytesArrived(kept);
     return running();
 }

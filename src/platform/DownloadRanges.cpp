@@ -42,8 +42,7 @@ void Download::startConnections(const ByteRanges& held) {
     // still lose them.
     const bool continuing = keptSyncedRanges_.length() == identity_.total;
     syncedRanges_ = continuing ? keptSyncedRanges_ : ByteRanges(identity_.total);
-    if (!continuing)
-        syncedRanges_.add({0, syncedBytes_});
+    syncedRanges_.add({0, syncedBytes_});
     rangedRecord_ = false;
     if (held.leadingBytes() != held.heldBytes())
         recordHoles(held);
@@ -137,7 +136,7 @@ bool Download::writeRangedRecord(const ByteRanges& synced, const ByteRanges& wri
 
 int Download::connectionsRunning() const {
     if (connections_ != nullptr)
-        return connections_->running();
+        return connections_->fetching();
     return transfer_ != nullptr ? 1 : 0;
 }
 

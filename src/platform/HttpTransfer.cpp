@@ -173,13 +173,9 @@ std::optional<int> HttpTransfer::transferUntilDone() {
         reportProgress();
         const int waitMilliseconds =
             unreported_ > 0 ? static_cast<int>(kReportDelay.count()) : 1000;
-        const auto waitFrom = std::chrono::steady_clock::now();
+        waitingForNetwork_.store(true, std::memory_order_relaxed);
         curl_multi_poll(multi, nullptr, 0, waitMilliseconds, nullptr);
-        waitedNanoseconds_.fetch_add(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
-                                                                 waitFrom)
-                .count(),
-            std::memory_order_relaxed);
+        waitingForNetwork_.store(false, std::memory_order_relaxed);
     }
     return std::nullopt;
 }

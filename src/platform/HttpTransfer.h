@@ -105,12 +105,10 @@ public:
     // Body bytes written so far, up to this moment: ahead of the batched
     // reports, for a rate measured over a short span.
     std::int64_t bodyBytesSoFar() const { return bodyBytesSoFar_.load(std::memory_order_relaxed); }
-    // How long the transfer's thread has waited for the network so far. One
-    // that hardly waits is held back by this side (the disk, the processor),
-    // not by the server.
-    double secondsWaited() const {
-        return static_cast<double>(waitedNanoseconds_.load(std::memory_order_relaxed)) / 1e9;
-    }
+    // Whether the transfer's thread waits for the network at this moment. One
+    // that hardly ever does is held back by this side (the disk, the
+    // processor), not by the server.
+    bool waitingForNetwork() const { return waitingForNetwork_.load(std::memory_order_relaxed); }
 
 private:
     void run();
@@ -146,7 +144,7 @@ private:
     std::atomic<int> bodyDescriptor_{-1};
     std::atomic<std::int64_t> unreported_{0};
     std::atomic<std::int64_t> bodyBytesSoFar_{0};
-    std::atomic<std::int64_t> waitedNanoseconds_{0};
+    std::atomic<bool> waitingForNetwork_{false};
     std::atomic<bool> reportQueued_{false};
     std::atomic<std::int64_t> syncedTo_{-1};
     std::atomic<std::int64_t> stopAt_{std::numeric_limits<std::int64_t>::max()};

@@ -3,6 +3,8 @@
 #include "core/RetryPolicy.h"
 #include "platform/ResponseEntity.h"
 
+#include <algorithm>
+
 namespace reelhound {
 namespace {
 
@@ -24,7 +26,8 @@ QList<QByteArray> rangeFields(ByteRange range, const std::string& validator) {
 
 RangeConnections::RangeConnections(const Target& target, ByteRanges held, Handlers handlers,
                                    QObject* parent)
-    : QObject(parent), target_(target), handlers_(std::move(handlers)), plan_(std::move(held)) {
+    : QObject(parent), target_(target), handlers_(std::move(handlers)), plan_(std::move(held)),
+      count_(target.mostConnections) {
     clock_.start();
     connect(&tick_, &QTimer::timeout, this, &RangeConnections::tick);
 }
@@ -39,6 +42,7 @@ void RangeConnections::adopt(HttpTransfer* transfer, std::int64_t offset) {
     transfer->stopAt(range && range->begin == offset ? range->end : offset);
     // It asked for all from offset on.
     connections_[0] = {transfer, {offset, target_.file.total}, offset, true, {}};
+    lastTick_ = seconds();
     tick_.start(kTick);
 }
 
@@ -58,7 +62,6 @@ void RangeConnections::abortAll() {
 void RangeConnections::forget(std::map<int, Connection>::iterator connection) {
     if (HttpTransfer* transfer = connection->second.transfer) {
         endedBytes_ += transfer->bodyBytesSoFar();
-        endedWaited_ += transfer->secondsWaited();
         if (connection->first != 0)
             transfer->deleteLater();
     }
@@ -75,31 +78,43 @@ std::int64_t RangeConnections::bytesSoFar() const {
     return bytes;
 }
 
-double RangeConnections::secondsWaited() const {
-    double waited = endedWaited_;
-    for (const auto& [id, connection] : connections_)
-        if (connection.transfer)
-            waited += connection.transfer->secondsWaited();
-    return waited;
+// Each tick, the connections found waiting for the network are taken to have
+// waited since the last: over a span, what share of their time they waited.
+void RangeConnections::noteWaiting(double now) {
+    const auto waiting = std::count_if(connections_.begin(), connections_.end(), [now](const auto& c) {
+        return isFlowing(c.second, now) && c.second.transfer &&
+               c.second.transfer->waitingForNetwork();
+    });
+    secondsWaited_ += static_cast<double>(waiting) * (now - lastTick_);
+    lastTick_ = now;
 }
 
 double RangeConnections::seconds() const {
     return static_cast<double>(clock_.elapsed()) / 1000;
 }
 
+// Bytes flowing for a while, not just an answer: a connection waiting for
+// its first bytes understates what it adds, one filling the socket buffers on
+// its first bytes overstates it.
+bool RangeConnections::isFlowing(const Connection& connection, double now) {
+    return connection.firstBytes && now - *connection.firstBytes >= kWarmUp;
+}
+
 int RangeConnections::flowing() const {
-    int count = 0;
-    // Bytes flowing for a while, not just an answer: a connection waiting for
-    // its first bytes understates what it adds, one filling the socket
-    // buffers on its first bytes overstates it.
     const double now = seconds();
-    for (const auto& [id, connection] : connections_)
-        count += connection.firstBytes && now - *connection.firstBytes >= kWarmUp ? 1 : 0;
-    return count;
+    return static_cast<int>(std::count_if(connections_.begin(), connections_.end(),
+                                           [now](const auto& c) { return isFlowing(c.second, now); }));
+}
+
+int RangeConnections::fetching() const {
+    return static_cast<int>(std::count_if(connections_.begin(), connections_.end(),
+                                           [](const auto& c) { return c.second.flowing; }));
 }
 
 void RangeConnections::tick() {
-    count_.sample({seconds(), bytesSoFar(), flowing(), secondsWaited()});
+    const double now = seconds();
+    noteWaiting(now);
+    count_.sample({now, bytesSoFar(), flowing(), secondsWaited_});
     openWhileAllowed();
 }
 

@@ -73,6 +73,8 @@ public:
 
     const ByteRanges& held() const { return plan_.held(); }
     int running() const { return static_cast<int>(connections_.size()); }
+    // Connections whose answer was taken: the bytes come over these.
+    int fetching() const;
 
 private:
     struct Connection {
@@ -86,7 +88,8 @@ private:
     void tick();
     double seconds() const;
     std::int64_t bytesSoFar() const;
-    double secondsWaited() const;
+    void noteWaiting(double now);
+    static bool isFlowing(const Connection& connection, double now);
     void forget(std::map<int, Connection>::iterator connection);
     int flowing() const;
     void openWhileAllowed();
@@ -110,7 +113,8 @@ private:
     double quietUntil_ = 0;          // no new connection before, after one failed
     std::optional<HttpTransferOutcome> lastFailure_;
     std::int64_t endedBytes_ = 0; // what connections no longer running wrote
-    double endedWaited_ = 0;      // and how long they waited for the network
+    double secondsWaited_ = 0;    // by the flowing connections, as the ticks found them
+    double lastTick_ = 0;
     QElapsedTimer clock_;
     QTimer tick_;
 };

@@ -20,6 +20,8 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
         int refusals;
         double mostBy;        // seconds by which mostRunning ran
         double thisSide = 1e12; // bytes a second the disk here takes
+        int allowed = kMostConnections;
+        double silentUntil = 0; // the server sends nothing before
     };
     const Case cases[] = {
         // Four quadruple the rate: straight on to eight.
@@ -33,10 +35,14 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
         // The connection hardly waits for the network: more would not help.
         {"a slow disk behind a fast server", 1e9, 1e9, 99, 0, 1, 1, 0, 0, 30e6},
         {"held back, and a disk that takes two", 16e6, 1e12, 99, 0, 2, 4, 0, 0.2, 32e6},
+        {"held back, and the download allows two", 16e6, 1e12, 99, 0, 2, 2, 0, 0.2, 1e12, 2},
+        // Spans without a byte say nothing: the count starts once bytes come
+        // (the first span after still holds a sample of the silence, so two stay).
+        {"silent at first, then a slow open link", 8e6, 8e6, 99, 0, 2, 4, 0, 0.6, 1e12, 8, 0.3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ConnectionCount count;
+        ConnectionCount count(c.allowed);
         int running = 0, mostRunning = 0, refusals = 0;
         double bytes = 0, mostBy = 0, waited = 0;
         for (int step = 0; step <= 100; ++step) {
@@ -54,7 +60,8 @@ TEST(ConnectionCountTest, findsWhatTheServerGives) {
                 mostRunning = running;
                 mostBy = seconds;
             }
-            const double offered = std::min(c.all, running * c.perConnection);
+            const double offered =
+                seconds < c.silentUntil ? 0 : std::min(c.all, running * c.perConnection);
             bytes += std::min(offered, c.thisSide) * 0.05;
             // Held back here, a connection finds data waiting whenever it looks.
             waited += running * 0.05 * (offered > c.thisSide ? 0.01 : 0.5);
