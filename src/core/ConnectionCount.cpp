@@ -21,9 +21,9 @@ void ConnectionCount::sample(const Sample& now) {
         return;
     }
     const bool sure = elapsed >= kSureSpans * kSpanSeconds;
-    const bool thisSideBound = (now.secondsWaited - spanStart_->secondsWaited) /
-                                   (elapsed * now.running) <
-                               kThisSideBoundShare;
+    const bool thisSideBound =
+        (now.secondsWaited - spanStart_->secondsWaited) / (elapsed * now.running) <
+        kThisSideBoundShare;
     const Step step = thisSideBound ? stopHeldBackHere(rate, sure) : stepFrom(rate, sure);
     if (step == Step::Unsure)
         return; // the span goes on

@@ -213,7 +213,7 @@ private:
     bool writeRangedRecord(const ByteRanges& synced, const ByteRanges& written,
                            Durability durability = Durability::Synced) const;
     void recordWrittenRanges();
-    void recordHoles(const ByteRanges& held);
+    bool recordHoles(const ByteRanges& held);
     void rangeSynced(ByteRange synced);
     bool keepRangedFile();
     bool recordStillHolds() const;

@@ -43,9 +43,12 @@ void Download::startConnections(const ByteRanges& held) {
     const bool continuing = keptSyncedRanges_.length() == identity_.total;
     syncedRanges_ = continuing ? keptSyncedRanges_ : ByteRanges(identity_.total);
     syncedRanges_.add({0, syncedBytes_});
-    rangedRecord_ = false;
-    if (held.leadingBytes() != held.heldBytes())
+    if (held.leadingBytes() != held.heldBytes()) {
+        // Kept with holes: the earlier run's record lists ranges already,
+        // and stays true if it cannot be rewritten.
         recordHoles(held);
+        rangedRecord_ = true;
+    }
     const bool keeping = file_->isPartial();
     connections_ = new RangeConnections(
         {currentURL_, identity_, file_->descriptor(), options_.mostConnections,
@@ -58,21 +61,22 @@ void Download::startConnections(const ByteRanges& held) {
          [this](const HttpTransferOutcome& outcome) { transferEnded(outcome); },
          [this](const QString& reason) { connectionsFoundAnotherFile(reason); },
          [this](ByteRange synced) { rangeSynced(synced); },
-         [this] { recordHoles(connections_->held()); }},
+         [this] { return recordHoles(connections_->held()); }},
         this);
 }
 
 // A file fetched from its start on one connection is a prefix, whose record
 // trusts the file's length within the system run. Before any byte lands
 // beyond a hole the record lists ranges instead: trusting the length would
-// take the hole for data.
-void Download::recordHoles(const ByteRanges& held) {
+// take the hole for data. False when it cannot: the file stays a prefix.
+bool Download::recordHoles(const ByteRanges& held) {
     if (rangedRecord_ || file_ == nullptr || !file_->isPartial())
-        return;
+        return true;
+    if (!writeRangedRecord(syncedRanges_, held))
+        return false;
     rangedRecord_ = true;
     recordedBytes_ = held.heldBytes();
-    if (!writeRangedRecord(syncedRanges_, held))
-        removePartialRecord(createdPath_);
+    return true;
 }
 
 // Never spliced: the file starts over on one connection.

@@ -81,10 +81,11 @@ std::int64_t RangeConnections::bytesSoFar() const {
 // Each tick, the connections found waiting for the network are taken to have
 // waited since the last: over a span, what share of their time they waited.
 void RangeConnections::noteWaiting(double now) {
-    const auto waiting = std::count_if(connections_.begin(), connections_.end(), [now](const auto& c) {
-        return isFlowing(c.second, now) && c.second.transfer &&
-               c.second.transfer->waitingForNetwork();
-    });
+    const auto waiting =
+        std::count_if(connections_.begin(), connections_.end(), [now](const auto& c) {
+            return isFlowing(c.second, now) && c.second.transfer &&
+                   c.second.transfer->waitingForNetwork();
+        });
     secondsWaited_ += static_cast<double>(waiting) * (now - lastTick_);
     lastTick_ = now;
 }
@@ -102,13 +103,14 @@ bool RangeConnections::isFlowing(const Connection& connection, double now) {
 
 int RangeConnections::flowing() const {
     const double now = seconds();
-    return static_cast<int>(std::count_if(connections_.begin(), connections_.end(),
-                                           [now](const auto& c) { return isFlowing(c.second, now); }));
+    return static_cast<int>(
+        std::count_if(connections_.begin(), connections_.end(),
+                      [now](const auto& c) { return isFlowing(c.second, now); }));
 }
 
 int RangeConnections::fetching() const {
     return static_cast<int>(std::count_if(connections_.begin(), connections_.end(),
-                                           [](const auto& c) { return c.second.flowing; }));
+                                          [](const auto& c) { return c.second.answerTaken; }));
 }
 
 void RangeConnections::tick() {
@@ -119,7 +121,8 @@ void RangeConnections::tick() {
 }
 
 void RangeConnections::openWhileAllowed() {
-    while (!noMoreConnections_ && running() < target_.mostConnections && seconds() >= quietUntil_ &&
+    // The count keeps within what the download allows.
+    while (!noMoreConnections_ && seconds() >= quietUntil_ &&
            count_.mayOpen(seconds(), running()) && open()) {
     }
 }
@@ -163,14 +166,16 @@ void RangeConnections::answered(int id, const HttpResponseHead& head) {
     }
     const ContinuationVerdict verdict = checkContinuation(
         continuationAnswerOf(head), connection.asked.begin, target_.file, connection.asked.end - 1);
-    if (verdict == ContinuationVerdict::Continues && whyBodyIsPacked(head).isEmpty()) {
-        connection.flowing = true;
-        handlers_.holesAhead();
+    const bool usable =
+        verdict == ContinuationVerdict::Continues && whyBodyIsPacked(head).isEmpty();
+    if (usable && handlers_.holesAhead()) {
+        connection.answerTaken = true;
         connection.transfer->writeBodyTo(target_.descriptor, connection.asked.begin);
         return;
     }
     // A whole file instead of the range is the same file only by the same
-    // validator and length; anything else is no range to be used.
+    // validator and length; anything else, or a range the file may not take
+    // (see holesAhead), is no range to be used.
     const bool otherFile = verdict == ContinuationVerdict::FileChanged ||
                            (verdict == ContinuationVerdict::RangesIgnored &&
                             (validatorOf(head) != target_.file.validator ||

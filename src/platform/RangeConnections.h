@@ -46,8 +46,10 @@ public:
         // These bytes are on the disk (see Target::syncInterval).
         std::function<void(ByteRange)> synced;
         // Bytes are about to land beyond a hole in the file: a connection
-        // other than the first has its answer.
-        std::function<void()> holesAhead;
+        // other than the first has its answer. False when the file may not
+        // have holes (its record could not say so): that connection is
+        // dropped and no more are opened.
+        std::function<bool()> holesAhead;
     };
     struct Target {
         QUrl url; // after redirects
@@ -80,8 +82,8 @@ private:
     struct Connection {
         QPointer<HttpTransfer> transfer; // owned, except connection 0's
         ByteRange asked;
-        std::int64_t next = 0;            // where its next bytes land
-        bool flowing = false;             // its answer was taken
+        std::int64_t next = 0; // where its next bytes land
+        bool answerTaken = false;
         std::optional<double> firstBytes; // when its first bytes came
     };
 
